@@ -1,0 +1,1 @@
+#include "window/frm_import.h"
