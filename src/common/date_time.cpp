@@ -8,7 +8,8 @@ std::int64_t DaysFromCivil(int year, int month, int day) {
   const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
   const std::int64_t year_of_era = y - era * 400;
   const std::int64_t day_of_year = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const std::int64_t day_of_era = year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
+  const std::int64_t day_of_era =
+      year_of_era * 365 + year_of_era / 4 - year_of_era / 100 + day_of_year;
   return era * 146097 + day_of_era - 719468;
 }
 
@@ -18,7 +19,8 @@ DateTime CivilFromDays(std::int64_t days) {
   const std::int64_t day_of_era = days - era * 146097;
   const std::int64_t year_of_era =
       (day_of_era - day_of_era / 1460 + day_of_era / 36524 - day_of_era / 146096) / 365;
-  const std::int64_t day_of_year = day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
+  const std::int64_t day_of_year =
+      day_of_era - (365 * year_of_era + year_of_era / 4 - year_of_era / 100);
   const std::int64_t mp = (5 * day_of_year + 2) / 153;
   DateTime result;
   result.day = static_cast<int>(day_of_year - (153 * mp + 2) / 5 + 1);

@@ -4,9 +4,15 @@
 
 namespace quorvel {
 
-Error ObjectNotSet() { return Error(91, L"Object variable or With block variable not set"); }
-Error TypeMismatch() { return Error(13, L"Type mismatch"); }
-Error Overflow() { return Error(6, L"Overflow"); }
+Error ObjectNotSet() {
+  return Error(91, L"Object variable or With block variable not set");
+}
+Error TypeMismatch() {
+  return Error(13, L"Type mismatch");
+}
+Error Overflow() {
+  return Error(6, L"Overflow");
+}
 
 ErrorRecord CurrentErrorOf(std::exception_ptr failure) {
   try {

@@ -63,8 +63,8 @@ class Items {
 class Folder {
  public:
   virtual ~Folder() = default;
-  virtual std::wstring Name() = 0;          // member "Name", by name
-  virtual std::wstring ParentAsText() = 0;  // member "Parent", by name, read as text
+  virtual std::wstring Name() = 0;                      // member "Name", by name
+  virtual std::wstring ParentAsText() = 0;              // member "Parent", by name, read as text
   virtual std::shared_ptr<outlook::Items> Items() = 0;  // member "Items", by name
 };
 

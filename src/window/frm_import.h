@@ -50,6 +50,9 @@ class frmImport {
   bool IsChosenAppointment(outlook::AppointmentItem& appointment);
 
   Platform p_;
+
+  // The unit tests call the private procedures one by one.
+  friend class FormTestAccess;
 };
 
 }  // namespace quorvel

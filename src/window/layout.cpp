@@ -11,7 +11,8 @@ std::optional<Control> Find(std::wstring_view name) {
 
 Rect InClientArea(const Control& control) {
   Rect rect = control.rect;
-  for (auto container = Find(control.container); container; container = Find(container->container)) {
+  for (auto container = Find(control.container); container;
+       container = Find(container->container)) {
     rect.left += container->rect.left;
     rect.top += container->rect.top;
   }

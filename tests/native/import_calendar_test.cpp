@@ -1,0 +1,355 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "fakes/fake_window.h"
+
+namespace quorvel {
+namespace {
+
+using fakes::TestBench;
+using outlook::kBusy;
+using outlook::kException;
+using outlook::kFree;
+using outlook::kNotRecurring;
+using outlook::kOccurrence;
+using outlook::kOutOfOffice;
+using outlook::kSeriesMaster;
+using outlook::kTentative;
+
+const ErrorRecord kAborted{-2147467260, L"Operation aborted", L"Microsoft Outlook"};
+
+class ImportCalendarTest : public ::testing::Test {
+ protected:
+  // The calendar opened the way the calendar run opens it, with the bounds of a click.
+  void Run() {
+    if (!bench.form.objAgenda && open_calendar) {
+      auto app = bench.outlook.factory().CreateApplication(L"Outlook.Application");
+      bench.form.objAgenda = app->GetNamespace(L"MAPI")->GetDefaultFolder(9);
+    }
+    bench.form.strAgendaOwner = L"Mailbox - Anna de Vries";
+    bench.form.varStartdatum = L"8-12-2026 00:00 am";
+    bench.form.varEinddatum = L"12-12-2026 23:59 pm";
+    bench.Mark();
+    FormTestAccess::ImportCalendar(bench.form);
+  }
+  std::vector<std::wstring> Saves() const {
+    std::vector<std::wstring> saves;
+    for (const auto& call : bench.CallsSinceMark()) {
+      if (call.ends_with(L".Save")) saves.push_back(call.substr(0, call.size() - 5));
+    }
+    return saves;
+  }
+  fakes::FakeElement& Item(const wchar_t* id) { return bench.outlook.Find(id); }
+
+  TestBench bench;
+  bool open_calendar = true;
+};
+
+TEST_F(ImportCalendarTest, AnEmptyCalendarChangesNothingShown) {
+  Run();
+  EXPECT_TRUE(bench.window.progress_history.empty());
+  EXPECT_EQ(bench.window.text1, L"-");
+  EXPECT_EQ(bench.window.refreshes, 0);
+  EXPECT_TRUE(bench.window.messages.empty());
+  EXPECT_EQ(bench.log.CountOf(L"RangeItems.Sort([Start])"), 0);  // ended at the empty test
+}
+
+TEST_F(ImportCalendarTest, PassOneTouchesChosenMastersAndExceptionsOnly) {
+  bench.outlook.Add(L"single", kNotRecurring);
+  bench.outlook.Add(L"master", kSeriesMaster);
+  bench.outlook.Add(L"occurrence", kOccurrence);
+  bench.outlook.Add(L"exception", kException);
+  Run();
+  EXPECT_EQ(Saves(), (std::vector<std::wstring>{L"master", L"exception"}));
+  EXPECT_EQ(Item(L"master").saved_subjects, std::vector<std::wstring>{L"Subject master "});
+  EXPECT_EQ(bench.window.text1, L"2");  // recurring ones counted, nothing else
+  // The progress text is shown after every element, recurring or not.
+  EXPECT_EQ(
+      std::count_if(bench.window.progress_history.begin(), bench.window.progress_history.end(),
+                    [](const auto& t) { return t.starts_with(L"Looking for"); }),
+      4);
+}
+
+TEST_F(ImportCalendarTest, PassOneStepsComeInTheirOrder) {
+  bench.outlook.Add(L"A", kSeriesMaster, kBusy).start = {2026, 12, 9, 14, 30, 0};
+  Run();
+  const std::vector<std::wstring> expected{
+      L"Folder.Items",
+      L"CalendarItems.Enumerate",
+      L"Items.Next",
+      L"A.RecurrenceState",
+      L"A.BusyStatus",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"A.Subject",
+      L"A.Subject=",
+      L"Form.voortgang=Processing...",
+      L"Form.Refresh",
+      L"A.Save",
+      L"Form.Text1=1",
+      L"A.Subject",
+      L"A.Start",
+      L"Formats.ShortDate",
+      L"Form.voortgang=Looking for recurring events in calendar of Mailbox - Anna de Vries : \n\n"
+      L"Subject A  \n\n9-12-2026 14:30:00",
+      L"Form.Refresh",
+      L"Items.Next",
+      L"CalendarItems.Restrict",
+      L"RangeItems.Count"};
+  EXPECT_EQ(bench.CallsSinceMark(), expected);
+}
+
+TEST_F(ImportCalendarTest, PassTwoStepsComeInTheirOrderAndShowTheSubjectBeforeTheTouch) {
+  bench.outlook.Add(L"B", kNotRecurring, kFree, /*in_range=*/true).start = {2026, 12, 10, 0, 0, 0};
+  Run();
+  std::vector<std::wstring> calls = bench.CallsSinceMark();
+  const auto sort = std::find(calls.begin(), calls.end(), L"RangeItems.Sort([Start])");
+  ASSERT_NE(sort, calls.end());
+  const std::vector<std::wstring> expected{
+      L"RangeItems.Sort([Start])",
+      L"RangeItems.Enumerate",
+      L"Items.Next",
+      L"B.Subject",
+      L"B.Start",
+      L"Formats.ShortDate",
+      L"Form.voortgang=Mailbox - Anna de Vries : \n\nSubject B \n\n10-12-2026",  // midnight: date
+                                                                                 // only
+      L"Form.Refresh",
+      L"B.BusyStatus",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"Form.CheckBox",
+      L"B.Subject",
+      L"B.Subject=",
+      L"B.Save",
+      L"Form.Text1=1",
+      L"Items.Next"};
+  EXPECT_EQ(std::vector<std::wstring>(sort, calls.end()), expected);
+}
+
+TEST_F(ImportCalendarTest, TheRangeFilterCarriesTheBoundsVerbatim) {
+  bench.outlook.Add(L"A");
+  Run();
+  ASSERT_EQ(bench.outlook.restrict_filters.size(), 1u);
+  EXPECT_EQ(bench.outlook.restrict_filters[0],
+            L"[Start] >= '8-12-2026 00:00 am' and [Start] < '12-12-2026 23:59 pm'");
+}
+
+TEST_F(ImportCalendarTest, PassTwoRunsInOrderOfStartAndCountsEveryAppointmentOfTheRange) {
+  bench.outlook.Add(L"late", kNotRecurring, kBusy, true).start = {2026, 12, 11, 9, 0, 0};
+  bench.outlook.Add(L"early", kNotRecurring, kFree, true).start = {2026, 12, 8, 9, 0, 0};
+  bench.outlook.Add(L"outside", kNotRecurring, kBusy, false);
+  bench.window.boxes[CheckBox::kFree] = kUnchecked;
+  Run();
+  EXPECT_EQ(Saves(), std::vector<std::wstring>{L"late"});
+  EXPECT_EQ(bench.window.text1, L"2");
+  EXPECT_TRUE(bench.window.progress_history.back().find(L"Subject late") != std::wstring::npos);
+}
+
+TEST_F(ImportCalendarTest, AChosenRecurringAppointmentOfTheRangeGainsTwoBlanks) {
+  bench.outlook.Add(L"M", kSeriesMaster, kTentative, true);
+  Run();
+  EXPECT_EQ(Item(L"M").saved_subjects, (std::vector<std::wstring>{L"Subject M ", L"Subject M  "}));
+  EXPECT_EQ(bench.window.text1, L"2");
+}
+
+TEST_F(ImportCalendarTest, WithNoBoxCheckedNothingIsTouchedButEverythingIsCounted) {
+  for (auto& [box, value] : bench.window.boxes) value = kUnchecked;
+  bench.outlook.Add(L"M", kSeriesMaster, kBusy, true);
+  bench.outlook.Add(L"S", kNotRecurring, kFree, true);
+  Run();
+  EXPECT_TRUE(Saves().empty());
+  EXPECT_EQ(bench.log.CountOf(L"M.Subject="), 0);
+  EXPECT_EQ(bench.window.text1, L"3");
+}
+
+TEST_F(ImportCalendarTest, ABoxChangedDuringTheRunCountsFromTheNextEvaluation) {
+  bench.outlook.Add(L"A", kNotRecurring, kBusy, true);
+  bench.outlook.Add(L"B", kNotRecurring, kBusy, true).start = {2026, 12, 9, 9, 0, 0};
+  bench.log.on_call = [&](const std::wstring& call) {
+    if (call == L"A.Save") bench.window.boxes[CheckBox::kBusy] = kUnchecked;
+  };
+  Run();
+  EXPECT_EQ(Saves(), std::vector<std::wstring>{L"A"});
+}
+
+TEST_F(ImportCalendarTest, ASecondRunCountsAfreshFromOne) {
+  bench.outlook.Add(L"A", kSeriesMaster);
+  Run();
+  Run();
+  const auto calls = bench.CallsSinceMark();
+  EXPECT_EQ(std::count(calls.begin(), calls.end(), L"Form.Text1=1"), 1);
+  EXPECT_EQ(bench.window.text1, L"1");
+  EXPECT_EQ(Item(L"A").saved_subjects.back(), L"Subject A  ");  // every run appends again
+}
+
+// --- The one reported failure: the calendar's items cannot be had.
+
+TEST_F(ImportCalendarTest, WithoutACalendarOnlyTheErrorBoxIsShown) {
+  open_calendar = false;
+  Run();
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text,
+            L"error 91 - Object variable or With block variable not set");
+  EXPECT_EQ(bench.window.messages[0].style, kOkOnly);
+  EXPECT_FALSE(bench.window.messages[0].title.has_value());
+  EXPECT_TRUE(bench.window.progress_history.empty());
+  EXPECT_EQ(bench.window.text1, L"-");
+}
+
+TEST_F(ImportCalendarTest, AFailingItemsMemberIsReportedWithItsNegativeNumber) {
+  bench.outlook.Add(L"A", kSeriesMaster);
+  bench.log.Fail(L"Folder.Items",
+                 {-2147221233, L"The attempted operation failed. An object could not be found.",
+                  L"Microsoft Outlook"});
+  Run();
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text,
+            L"error -2147221233 - The attempted operation failed. An object could not be found.");
+  EXPECT_TRUE(Saves().empty());
+}
+
+TEST_F(ImportCalendarTest, AFolderWithoutItemsIsReportedAsAMissingObject) {
+  bench.outlook.items_exist = false;
+  Run();
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text.substr(0, 11), L"error 91 - ");
+}
+
+// --- The continue rule, step by step.
+
+TEST_F(ImportCalendarTest, AFailedRecurrenceTestGoesOnToTheSelectionTest) {
+  bench.outlook.Add(L"A", kNotRecurring, kBusy);
+  bench.log.Fail(L"A.RecurrenceState");
+  Run();
+  EXPECT_EQ(Saves(), std::vector<std::wstring>{L"A"});
+  EXPECT_EQ(bench.window.text1, L"1");
+}
+
+TEST_F(ImportCalendarTest, AnAppointmentWhoseBusyStatusCannotBeReadIsCountedButNotTouched) {
+  bench.outlook.Add(L"M", kSeriesMaster, kBusy, true);
+  bench.log.Fail(L"M.BusyStatus");
+  Run();
+  EXPECT_TRUE(Saves().empty());
+  EXPECT_EQ(bench.log.CountOf(L"M.Subject="), 0);
+  EXPECT_EQ(bench.window.text1, L"2");
+  EXPECT_TRUE(bench.window.messages.empty());
+}
+
+TEST_F(ImportCalendarTest, AFailedSubjectWriteIsStillSavedAndThenReported) {
+  bench.outlook.Add(L"A", kNotRecurring, kBusy, true);
+  bench.log.Fail(L"A.Subject=", {-2147024891, L"Access is denied.", L"Microsoft Outlook"});
+  Run();
+  EXPECT_EQ(Item(L"A").saved_subjects, std::vector<std::wstring>{L"Subject A"});
+  EXPECT_EQ(bench.window.text1, L"1");
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text,
+            L"Not all appointments could be handed over: 1 could not be saved.\n\n"
+            L"nr.: -2147024891\nDescr: Access is denied.\nSource: Microsoft Outlook");
+  EXPECT_EQ(bench.window.messages[0].style, kExclamation);
+  EXPECT_FALSE(bench.window.messages[0].title.has_value());
+}
+
+TEST_F(ImportCalendarTest, FailedSavesAreCountedAndTheLastOneIsReportedAtTheEnd) {
+  bench.outlook.Add(L"A", kSeriesMaster, kBusy);
+  bench.outlook.Add(L"B", kNotRecurring, kBusy, true);
+  bench.outlook.Add(L"C", kNotRecurring, kBusy, true).start = {2026, 12, 9, 9, 0, 0};
+  bench.log.Fail(L"A.Save", kAborted);
+  bench.log.Fail(L"C.Save", {-2147221233, L"Not found", L"Outlook"});
+  Run();
+  EXPECT_EQ(bench.window.text1, L"3");
+  EXPECT_EQ(Item(L"B").saved_subjects.size(), 1u);
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text,
+            L"Not all appointments could be handed over: 2 could not be saved.\n\n"
+            L"nr.: -2147221233\nDescr: Not found\nSource: Outlook");
+  EXPECT_EQ(bench.log.calls.back(), L"MsgBox");  // the very last thing the call does
+}
+
+TEST_F(ImportCalendarTest, AWarningFollowsAlsoARunThatEndsAtTheEmptyTest) {
+  bench.outlook.Add(L"A", kSeriesMaster, kBusy, false);
+  bench.log.Fail(L"A.Save", kAborted);
+  Run();
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].style, kExclamation);
+}
+
+TEST_F(ImportCalendarTest, AProgressTextThatCannotBeBuiltKeepsThePreviousCaption) {
+  bench.outlook.Add(L"A", kNotRecurring);
+  bench.outlook.Add(L"B", kNotRecurring);
+  bench.log.Fail(L"B.Start");
+  Run();
+  ASSERT_EQ(bench.window.progress_history.size(), 1u);
+  EXPECT_NE(bench.window.progress.find(L"Subject A"), std::wstring::npos);
+  EXPECT_EQ(bench.window.refreshes, 2);  // the repaint still follows
+}
+
+TEST_F(ImportCalendarTest, AFailedAdvanceEndsPassOneAndTheRangeStepsFollow) {
+  bench.outlook.Add(L"A", kSeriesMaster, kBusy, true);
+  bench.outlook.Add(L"B", kSeriesMaster, kBusy, false);
+  int next_calls = 0;
+  bench.log.on_call = [&](const std::wstring& call) {
+    if (call == L"Items.Next" && ++next_calls == 2) throw Error(kAborted);
+  };
+  Run();
+  EXPECT_EQ(Saves(), (std::vector<std::wstring>{L"A", L"A"}));  // B never reached; A in pass 2
+}
+
+TEST_F(ImportCalendarTest, AFailedRestrictOrCountEndsTheCallWithoutPassTwo) {
+  for (const wchar_t* failing : {L"CalendarItems.Restrict", L"RangeItems.Count"}) {
+    TestBench local;
+    local.outlook.Add(L"A", kNotRecurring, kBusy, true);
+    local.log.Fail(failing);
+    auto app = local.outlook.factory().CreateApplication(L"Outlook.Application");
+    local.form.objAgenda = app->GetNamespace(L"MAPI")->GetDefaultFolder(9);
+    FormTestAccess::ImportCalendar(local.form);
+    EXPECT_TRUE(local.outlook.Find(L"A").saved_subjects.empty()) << std::wstring(failing);
+    EXPECT_EQ(local.log.CountOf(L"RangeItems.Enumerate"), 0);
+    EXPECT_TRUE(local.window.messages.empty());
+  }
+}
+
+TEST_F(ImportCalendarTest, AFailedSortLeavesPassTwoInTheCollectionsOrder) {
+  bench.outlook.Add(L"late", kNotRecurring, kBusy, true).start = {2026, 12, 11, 9, 0, 0};
+  bench.outlook.Add(L"early", kNotRecurring, kBusy, true).start = {2026, 12, 8, 9, 0, 0};
+  bench.log.Fail(L"RangeItems.Sort([Start])");
+  Run();
+  EXPECT_EQ(Saves(), (std::vector<std::wstring>{L"late", L"early"}));
+}
+
+TEST_F(ImportCalendarTest, AFailedCountDisplayDoesNotStopTheRun) {
+  bench.outlook.Add(L"A", kNotRecurring, kBusy, true);
+  bench.outlook.Add(L"B", kNotRecurring, kBusy, true);
+  bench.log.Fail(L"Form.Text1=1");
+  Run();
+  EXPECT_EQ(bench.window.text1, L"2");
+  EXPECT_EQ(Saves().size(), 2u);
+}
+
+// --- Elements that are not appointments, and calendars past the 16-bit count.
+
+TEST_F(ImportCalendarTest, AMeetingRequestIsPassedOverInBothPasses) {
+  bench.outlook.Add(L"A", kSeriesMaster, kBusy, true);
+  bench.outlook.AddMeetingRequest(L"request", true);
+  bench.outlook.Add(L"B", kSeriesMaster, kBusy, true).start = {2026, 12, 9, 9, 0, 0};
+  Run();
+  EXPECT_EQ(Saves(), (std::vector<std::wstring>{L"A", L"B", L"A", L"B"}));
+  EXPECT_EQ(bench.window.text1, L"4");
+  EXPECT_TRUE(Item(L"request").saved_subjects.empty());
+  EXPECT_EQ(bench.window.progress_history.size(), 2u + 2u + 2u);  // 2 x Processing..., 2 + 2 texts
+}
+
+TEST_F(ImportCalendarTest, TheCountGoesOnPast32767) {
+  for (int i = 0; i < 40000; ++i)
+    bench.outlook.Add(L"i" + std::to_wstring(i), kNotRecurring, kBusy, true);
+  for (auto& [box, value] : bench.window.boxes) value = kUnchecked;
+  Run();
+  EXPECT_EQ(bench.window.text1, L"40000");
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,102 @@
+#include <gtest/gtest.h>
+
+#include "fakes/fake_window.h"
+
+namespace quorvel {
+namespace {
+
+using fakes::TestBench;
+
+class ImportCommandTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    bench.form.Form_Load();
+    bench.Mark();
+  }
+  TestBench bench;
+};
+
+TEST_F(ImportCommandTest, BuildsTheBoundsFromTheShortDateRunsAndClosesWithTheFinishedBox) {
+  bench.window.pickers[Picker::kStart] = {2026, 12, 7, 16, 0, 0};
+  bench.window.pickers[Picker::kEnd] = {2026, 12, 12, 8, 0, 0};
+  bench.outlook.Add(L"A", outlook::kNotRecurring, outlook::kBusy, true);
+  bench.form.cmdImport_Click();
+  EXPECT_EQ(bench.form.varStartdatum, L"7-12-2026 00:00 am");
+  EXPECT_EQ(bench.form.varEinddatum, L"12-12-2026 23:59 pm");
+  EXPECT_EQ(bench.outlook.restrict_filters.back(),
+            L"[Start] >= '7-12-2026 00:00 am' and [Start] < '12-12-2026 23:59 pm'");
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].text, L"Import finished           ");
+  EXPECT_EQ(bench.window.messages[0].text.size(), 26u);
+  EXPECT_EQ(bench.window.messages[0].style, kInformation);
+  EXPECT_EQ(bench.window.messages[0].title, L"Quorvel Import tool");
+  EXPECT_EQ(bench.outlook.Find(L"A").saved_subjects.size(), 1u);
+}
+
+TEST_F(ImportCommandTest, RightAfterStartUpTheRunGoesAheadOverToday) {
+  bench.form.cmdImport_Click();
+  EXPECT_EQ(bench.form.varStartdatum, L"8-12-2026 00:00 am");
+  EXPECT_EQ(bench.form.varEinddatum, L"8-12-2026 23:59 pm");
+  ASSERT_EQ(bench.window.messages.size(), 1u);
+  EXPECT_EQ(bench.window.messages[0].title, L"Quorvel Import tool");
+}
+
+TEST_F(ImportCommandTest, AReversedRangeIsRefusedByDateAndTimeOfDayKeepingTheBounds) {
+  const DateTime start{2026, 12, 8, 14, 0, 0};
+  for (const DateTime end : {DateTime{2026, 12, 7, 23, 0, 0}, DateTime{2026, 12, 8, 13, 59, 59}}) {
+    TestBench local;
+    local.form.Form_Load();
+    local.outlook.Add(L"A", outlook::kNotRecurring, outlook::kBusy, true);
+    local.window.pickers[Picker::kStart] = start;
+    local.window.pickers[Picker::kEnd] = end;
+    local.window.messages.clear();
+    local.form.cmdImport_Click();
+    ASSERT_EQ(local.window.messages.size(), 1u);
+    EXPECT_EQ(local.window.messages[0].text,
+              L"The end date should be later then the start date. Please select other dates.");
+    EXPECT_EQ(local.window.messages[0].style, kCritical);
+    EXPECT_FALSE(local.window.messages[0].title.has_value());
+    EXPECT_EQ(local.log.CountOf(L"Namespace.GetDefaultFolder"), 0);
+    EXPECT_TRUE(local.outlook.Find(L"A").saved_subjects.empty());
+    EXPECT_EQ(local.form.varStartdatum, L"8-12-2026 00:00 am");
+    EXPECT_EQ(local.form.varEinddatum, local.window.ShortDate(end) + L" 23:59 pm");
+  }
+}
+
+TEST_F(ImportCommandTest, TheRegionalFormatIsReadAtEveryClick) {
+  bench.window.pickers[Picker::kStart] = {2026, 3, 4, 9, 0, 0};
+  bench.window.pickers[Picker::kEnd] = {2026, 3, 9, 9, 0, 0};
+  bench.form.cmdImport_Click();
+  EXPECT_EQ(bench.form.varStartdatum, L"4-3-2026 00:00 am");
+  bench.window.short_date_pattern = L"MM/dd/yyyy";
+  bench.form.cmdImport_Click();
+  EXPECT_EQ(bench.form.varStartdatum, L"03/04/2026 00:00 am");
+  EXPECT_EQ(bench.form.varEinddatum, L"03/09/2026 23:59 pm");
+  bench.window.short_date_pattern = L"dd.MM.yy";
+  bench.form.cmdImport_Click();
+  EXPECT_EQ(bench.form.varEinddatum, L"09.03.26 23:59 pm");
+}
+
+TEST_F(ImportCommandTest, WithoutOutlookARunShowsTheItemsBoxThenTheFinishedBox) {
+  TestBench local;
+  local.outlook.registered = false;
+  local.form.Form_Load();
+  local.window.messages.clear();
+  local.form.cmdImport_Click();
+  ASSERT_EQ(local.window.messages.size(), 2u);
+  EXPECT_EQ(local.window.messages[0].text,
+            L"error 91 - Object variable or With block variable not set");
+  EXPECT_EQ(local.window.messages[1].text, L"Import finished           ");
+}
+
+TEST_F(ImportCommandTest, AFailingPickerReadLeavesTheHandlerAndKeepsWhatWasStored) {
+  bench.form.cmdImport_Click();
+  bench.log.Fail(L"Form.DTPeinddatum");
+  bench.window.pickers[Picker::kStart] = {2027, 1, 2, 0, 0, 0};
+  EXPECT_THROW(bench.form.cmdImport_Click(), Error);
+  EXPECT_EQ(bench.form.varStartdatum, L"2-1-2027 00:00 am");
+  EXPECT_EQ(bench.form.varEinddatum, L"8-12-2026 23:59 pm");
+}
+
+}  // namespace
+}  // namespace quorvel
