@@ -1,0 +1,16 @@
+#pragma once
+// How long a call that a busy server refuses is tried again before it fails.
+
+#include <windows.h>
+
+namespace quorvel::com {
+
+inline constexpr DWORD kBusyRetryBudgetMs = 10000;  // what automation clients have long allowed
+inline constexpr DWORD kBusyRetryDelayMs = 50;
+
+// The refusals a busy server answers with; the call itself never reached the server.
+inline bool IsBusyRefusal(HRESULT status) {
+  return status == RPC_E_CALL_REJECTED || status == RPC_E_SERVERCALL_RETRYLATER;
+}
+
+}  // namespace quorvel::com
