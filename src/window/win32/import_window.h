@@ -1,0 +1,61 @@
+#pragma once
+// The top-level window and its 17 controls, built from the layout table. It lays itself out
+// for its DPI, keeps the application-wide pointer, and hands the button's click and the
+// start picker's real changes to its events. Closing it ends the message loop.
+
+#include <windows.h>
+
+#include <array>
+#include <string_view>
+
+#include "window/layout.h"
+#include "window/win32/mouse_pointer.h"
+#include "window/win32/unique_handles.h"
+#include "window/win32/window_events.h"
+
+namespace quorvel::win32 {
+
+class ImportWindow {
+ public:
+  // Creates the window hidden, with every control in its initial state.
+  ImportWindow(HINSTANCE instance, MousePointer& pointer);
+  ~ImportWindow();
+  ImportWindow(const ImportWindow&) = delete;
+  ImportWindow& operator=(const ImportWindow&) = delete;
+
+  HWND handle() const { return window_.get(); }
+  // The control of the layout table's row with this name; throws for a name not in it.
+  HWND Control(std::wstring_view name) const;
+
+  void SetEvents(WindowEvents* events) { events_ = events; }
+  // What the start picker holds when the program sets it, so that only a user's change counts.
+  void RememberStartValue(const SYSTEMTIME& value) { last_start_value_ = value; }
+
+  // Shows the window with the focus on the first focusable control.
+  void Show(int show_command);
+  // Until the window is closed; Tab and the other dialog keys move the focus.
+  int RunMessageLoop();
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
+  LRESULT Handle(HWND window, UINT message, WPARAM w, LPARAM l);
+  void OnNotify(const NMHDR& header);
+  void OnActivate(WPARAM w);
+
+  void CreateControls();
+  void LayOut(UINT dpi, const RECT* suggested);
+  void LoadPictures(UINT dpi);
+
+  HINSTANCE instance_;
+  MousePointer& pointer_;
+  WindowEvents* events_ = nullptr;
+  UniqueWindow window_;
+  std::array<HWND, layout::kControls.size()> controls_{};  // owned by window_
+  UniqueFont font_;
+  UniqueIcon window_icon_picture_;
+  UniqueIcon five_picture_icon_picture_;
+  SYSTEMTIME last_start_value_{};
+  HWND focus_before_deactivation_ = nullptr;
+};
+
+}  // namespace quorvel::win32

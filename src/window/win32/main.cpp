@@ -1,0 +1,56 @@
+// QuorvelImport.exe: the import window on the platform's adapters.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/com/apartment.h"
+#include "outlook/com/com_object_factory.h"
+#include "window/frm_import.h"
+#include "window/win32/clock.h"
+#include "window/win32/desktop.h"
+#include "window/win32/form_controls.h"
+#include "window/win32/import_events.h"
+#include "window/win32/import_window.h"
+#include "window/win32/last_chance.h"
+#include "window/win32/regional_formats.h"
+
+namespace {
+
+int RunProgram(HINSTANCE instance, int show_command) {
+  using namespace quorvel;
+  com::Apartment apartment;
+  win32::MousePointer pointer;
+  win32::ImportWindow window(instance, pointer);
+  win32::FormControls controls(window);
+  win32::Desktop desktop(window.handle(), pointer);
+  win32::Clock clock;
+  win32::RegionalFormats formats;
+  const auto objects = outlook::com::MakeComObjectFactory();
+  frmImport form(Platform{controls, desktop, clock, formats, *objects});
+
+  win32::ImportEvents events(window.handle(), form);
+  window.SetEvents(&events);
+  win32::RunGuarded(window.handle(), [&form] { form.Form_Load(); });
+  window.Show(show_command);
+  const int exit_code = window.RunMessageLoop();
+  window.SetEvents(nullptr);
+  // The form drops its Outlook objects here, before the apartment closes; Outlook keeps running.
+  return exit_code;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+  // No DLL from the current directory or PATH: only the system's and our own folder's.
+  SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+  // A long run pumps no messages; the system must not swap the window for a ghost meanwhile.
+  DisableProcessWindowsGhosting();
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&classes);
+  try {
+    return RunProgram(instance, show_command);
+  } catch (...) {
+    quorvel::win32::ShowRunTimeError(nullptr, quorvel::CurrentErrorOf(std::current_exception()));
+    return 1;
+  }
+}

@@ -1,0 +1,14 @@
+#pragma once
+// The two events of the window that reach the program's code.
+
+namespace quorvel::win32 {
+
+class WindowEvents {
+ public:
+  virtual ~WindowEvents() = default;
+  // Called from the window procedure; must not throw.
+  virtual void ImportClicked() noexcept = 0;
+  virtual void StartDateChanged() noexcept = 0;
+};
+
+}  // namespace quorvel::win32
