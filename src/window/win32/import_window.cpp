@@ -123,6 +123,13 @@ void ImportWindow::LoadPictures(UINT dpi) {
   const int size = GetSystemMetricsForDpi(SM_CXICON, dpi);
   window_icon_picture_ = LoadIconAt(instance_, IDI_QUORVEL, size);
   five_picture_icon_picture_ = LoadIconAt(instance_, IDI_PICTURE2, size);
+  const int small_size = GetSystemMetricsForDpi(SM_CXSMICON, dpi);
+  window_icon_big_ = LoadIconAt(instance_, IDI_QUORVEL, size);
+  window_icon_small_ = LoadIconAt(instance_, IDI_QUORVEL, small_size);
+  SendMessageW(window_.get(), WM_SETICON, ICON_BIG,
+               reinterpret_cast<LPARAM>(window_icon_big_.get()));
+  SendMessageW(window_.get(), WM_SETICON, ICON_SMALL,
+               reinterpret_cast<LPARAM>(window_icon_small_.get()));
   for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
     HICON icon = nullptr;
     switch (layout::kControls[i].icon) {

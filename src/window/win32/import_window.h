@@ -54,6 +54,8 @@ class ImportWindow {
   UniqueFont font_;
   UniqueIcon window_icon_picture_;
   UniqueIcon five_picture_icon_picture_;
+  UniqueIcon window_icon_big_;  // title bar and task switcher, sized for the DPI
+  UniqueIcon window_icon_small_;
   SYSTEMTIME last_start_value_{};
   HWND focus_before_deactivation_ = nullptr;
 };

@@ -1,0 +1,168 @@
+#include "message_box.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "controls.h"
+#include "program.h"
+
+namespace quorvel::test_driver {
+
+namespace {
+
+constexpr int kTextId = 0xFFFF;
+
+HWND IconStatic(HWND box) {
+  for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (ClassOf(child) == L"Static" && (StyleOf(child) & SS_TYPEMASK) == SS_ICON &&
+        IsWindowVisible(child)) {
+      return child;
+    }
+  }
+  return nullptr;
+}
+
+// The pixels of a top-down 32-bit bitmap drawn by `paint` on a memory DC of size w x h.
+template <class Paint>
+std::vector<std::uint32_t> Pixels(HDC reference, int w, int h, Paint paint) {
+  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
+  HDC dc = CreateCompatibleDC(reference);
+  HBITMAP bitmap = CreateCompatibleBitmap(reference, w, h);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  paint(dc);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  SelectObject(dc, old);
+  GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
+  DeleteObject(bitmap);
+  DeleteDC(dc);
+  for (auto& p : pixels) p &= 0xFFFFFFu;
+  return pixels;
+}
+
+std::size_t Differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  std::size_t count = 0;
+  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
+    if (a[i] != b[i]) ++count;
+  }
+  return count;
+}
+
+BoxIcon RecogniseIcon(HWND icon_static) {
+  RECT rect{};
+  GetWindowRect(icon_static, &rect);
+  const int w = rect.right - rect.left;
+  const int h = rect.bottom - rect.top;
+  if (w <= 0 || h <= 0) return BoxIcon::kUnrecognised;
+  HDC screen = GetDC(nullptr);
+  const auto shown = Pixels(
+      screen, w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY); });
+  // The corner is transparent in every system icon: it shows the box's background.
+  const COLORREF background = RGB(shown[0] >> 16 & 0xFF, shown[0] >> 8 & 0xFF, shown[0] & 0xFF);
+  struct Candidate {
+    BoxIcon icon;
+    LPCWSTR id;
+  };
+  const Candidate candidates[] = {{BoxIcon::kStop, IDI_HAND},
+                                  {BoxIcon::kExclamation, IDI_EXCLAMATION},
+                                  {BoxIcon::kInformation, IDI_ASTERISK},
+                                  {BoxIcon::kQuestion, IDI_QUESTION}};
+  BoxIcon best = BoxIcon::kUnrecognised;
+  std::size_t best_differences = shown.size() / 10;  // at most 10% off to count at all
+  for (const Candidate& candidate : candidates) {
+    HICON icon = LoadIconW(nullptr, candidate.id);
+    const auto drawn = Pixels(screen, w, h, [&](HDC dc) {
+      HBRUSH brush = CreateSolidBrush(background);
+      RECT all{0, 0, w, h};
+      FillRect(dc, &all, brush);
+      DeleteObject(brush);
+      DrawIconEx(dc, 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+    });
+    const std::size_t differences = Differences(shown, drawn);
+    if (differences < best_differences) {
+      best = candidate.icon;
+      best_differences = differences;
+    }
+  }
+  ReleaseDC(nullptr, screen);
+  return best;
+}
+
+}  // namespace
+
+const wchar_t* NameOf(BoxIcon icon) {
+  switch (icon) {
+    case BoxIcon::kNone:
+      return L"none";
+    case BoxIcon::kStop:
+      return L"stop";
+    case BoxIcon::kExclamation:
+      return L"exclamation";
+    case BoxIcon::kInformation:
+      return L"information";
+    case BoxIcon::kQuestion:
+      return L"question";
+    case BoxIcon::kUnrecognised:
+      break;
+  }
+  return L"unrecognised";
+}
+
+HWND WaitForMessageBox(DWORD process_id, Duration timeout) {
+  return WaitFor(
+      [&]() -> HWND {
+        for (HWND window : TopLevelWindows(process_id)) {
+          if (IsWindowVisible(window) && ClassOf(window) == L"#32770") return window;
+        }
+        return nullptr;
+      },
+      timeout);
+}
+
+MessageBoxView ReadMessageBox(HWND box, Duration paint_timeout) {
+  MessageBoxView view;
+  view.box = box;
+  view.title = Text(box);
+  if (HWND text = GetDlgItem(box, kTextId)) view.text = Text(text);
+  HWND icon_static = IconStatic(box);
+  if (!icon_static) return view;
+  // The box may not have painted yet: look again until the picture is one we know.
+  const bool recognised = WaitFor(
+      [&] {
+        view.icon = RecogniseIcon(icon_static);
+        return view.icon != BoxIcon::kUnrecognised;
+      },
+      paint_timeout);
+  (void)recognised;
+  return view;
+}
+
+bool PressOk(HWND box, Duration timeout) {
+  HWND ok = GetDlgItem(box, IDOK);
+  if (!ok) return false;
+  PostMessageW(ok, BM_CLICK, 0, 0);
+  return WaitFor([&] { return !IsWindow(box); }, timeout);
+}
+
+MessageBoxView AnswerNextBox(DWORD process_id, Duration timeout) {
+  HWND box = WaitForMessageBox(process_id, timeout);
+  if (!box) return {};
+  MessageBoxView view = ReadMessageBox(box);
+  PressOk(box);
+  return view;
+}
+
+int CloseAllBoxes(DWORD process_id) {
+  int closed = 0;
+  for (HWND window : TopLevelWindows(process_id)) {
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && PressOk(window)) ++closed;
+  }
+  return closed;
+}
+
+}  // namespace quorvel::test_driver

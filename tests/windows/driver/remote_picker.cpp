@@ -1,0 +1,83 @@
+#include "remote_picker.h"
+
+#include <commctrl.h>
+
+namespace quorvel::test_driver {
+
+namespace {
+
+// One SYSTEMTIME's worth of memory in the picker's process, freed on leaving.
+class RemoteBuffer {
+ public:
+  explicit RemoteBuffer(HWND window) {
+    DWORD process_id = 0;
+    GetWindowThreadProcessId(window, &process_id);
+    process_ =
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
+    if (process_) {
+      address_ = VirtualAllocEx(process_, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
+    }
+  }
+  ~RemoteBuffer() {
+    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+    if (process_) CloseHandle(process_);
+  }
+  RemoteBuffer(const RemoteBuffer&) = delete;
+  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+  bool ok() const { return address_ != nullptr; }
+  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
+  bool Write(const SYSTEMTIME& value) {
+    return WriteProcessMemory(process_, address_, &value, sizeof value, nullptr) != FALSE;
+  }
+  bool Read(SYSTEMTIME& value) const {
+    return ReadProcessMemory(process_, address_, &value, sizeof value, nullptr) != FALSE;
+  }
+
+ private:
+  HANDLE process_ = nullptr;
+  void* address_ = nullptr;
+};
+
+}  // namespace
+
+std::optional<SYSTEMTIME> PickerValue(HWND picker) {
+  RemoteBuffer buffer(picker);
+  SYSTEMTIME value{};
+  if (!buffer.ok() || !buffer.Write(value)) return std::nullopt;
+  DWORD_PTR result = GDT_ERROR;
+  if (!SendMessageTimeoutW(picker, DTM_GETSYSTEMTIME, 0, buffer.address(), SMTO_ABORTIFHUNG, 5000,
+                           &result) ||
+      result != GDT_VALID || !buffer.Read(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
+
+bool SetPickerValue(HWND picker, const SYSTEMTIME& value) {
+  RemoteBuffer buffer(picker);
+  if (!buffer.ok() || !buffer.Write(value)) return false;
+  DWORD_PTR result = 0;
+  return SendMessageTimeoutW(picker, DTM_SETSYSTEMTIME, GDT_VALID, buffer.address(),
+                             SMTO_ABORTIFHUNG, 5000, &result) &&
+         result != 0;
+}
+
+SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second) {
+  SYSTEMTIME value{};
+  value.wYear = static_cast<WORD>(year);
+  value.wMonth = static_cast<WORD>(month);
+  value.wDay = static_cast<WORD>(day);
+  value.wHour = static_cast<WORD>(hour);
+  value.wMinute = static_cast<WORD>(minute);
+  value.wSecond = static_cast<WORD>(second);
+  // The day of the week, which some controls check (Zeller-style, 0 = Sunday).
+  static const int offsets[] = {0, 3, 2, 5, 0, 3, 5, 1, 4, 6, 2, 4};
+  const int y = month < 3 ? year - 1 : year;
+  value.wDayOfWeek =
+      static_cast<WORD>((y + y / 4 - y / 100 + y / 400 + offsets[month - 1] + day) % 7);
+  return value;
+}
+
+}  // namespace quorvel::test_driver

@@ -1,0 +1,167 @@
+// The window in use: start-up, keyboard focus and Tab order, the two wired events, closing.
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <tuple>
+
+#include "controls.h"
+#include "input.h"
+#include "message_box.h"
+#include "program_under_test.h"
+#include "remote_picker.h"
+
+namespace quorvel::window_tests {
+namespace {
+
+using namespace test_driver;
+
+// A fresh program per test: each one changes what it finds.
+class WindowLife : public testing::Test {
+ protected:
+  void SetUp() override {
+    started_ = StartProgram();
+    ASSERT_NE(started_.window, nullptr) << "the window did not show";
+  }
+  void TearDown() override {
+    if (started_.program) CloseAllBoxes(started_.program->process_id());
+  }
+
+  HWND window() const { return started_.window; }
+  HWND control(std::wstring_view name) const { return ControlByName(window(), name); }
+  DWORD process_id() const { return started_.program->process_id(); }
+
+  StartedProgram started_;
+};
+
+auto Key(const SYSTEMTIME& t) {
+  return std::tuple(t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute, t.wSecond);
+}
+
+TEST_F(WindowLife, WithoutOutlookTheStartUpReportComesFirstAndTheWindowStillOpens) {
+  const MessageBoxView& box = started_.startup_box;
+  ASSERT_NE(box.box, nullptr) << "no box before the window";
+  EXPECT_EQ(box.icon, BoxIcon::kStop) << "icon: " << NameOf(box.icon);
+  EXPECT_EQ(box.text.rfind(L"Error please start outlook\n\nnr.: ", 0), 0u);
+  EXPECT_TRUE(IsWindowVisible(window()));
+}
+
+TEST_F(WindowLife, FocusStartsOnStartImportAndTabVisitsTheFocusableControlsInTabOrder) {
+  EXPECT_EQ(FocusOf(window()), control(L"cmdImport"));
+  const wchar_t* cycle[] = {L"Text1",   L"DTPstartdatum", L"DTPeinddatum", L"ChkBusy",
+                            L"ChkFree", L"ChkOOF",        L"ChkTentative", L"cmdImport"};
+  for (const wchar_t* next : cycle) {
+    PostKey(window(), VK_TAB);
+    const bool arrived =
+        WaitFor([&] { return FocusOf(window()) == control(next); }, Duration{3000});
+    ASSERT_TRUE(arrived) << "Tab did not reach " << std::string(next, next + wcslen(next))
+                         << "; focus id " << GetDlgCtrlID(FocusOf(window()));
+  }
+}
+
+TEST_F(WindowLife, ShiftTabGoesBackThroughTheSameCycle) {
+  if (!SendKey(window(), VK_TAB, /*shift=*/true)) {
+    GTEST_SKIP() << "the window could not be brought to the foreground for real key input";
+  }
+  const bool arrived =
+      WaitFor([&] { return FocusOf(window()) == control(L"ChkTentative"); }, Duration{3000});
+  EXPECT_TRUE(arrived) << "focus id " << GetDlgCtrlID(FocusOf(window()));
+}
+
+TEST_F(WindowLife, ChangingTheStartDateByKeyboardMovesTheEndDateFiveDaysOn) {
+  HWND start = control(L"DTPstartdatum");
+  HWND end = control(L"DTPeinddatum");
+  ASSERT_TRUE(SetPickerValue(start, Moment(2027, 2, 28, 14, 30, 15)));
+  ASSERT_TRUE(SetPickerValue(end, Moment(2027, 1, 1, 9, 0, 0)));
+  // Set from outside the way the program sets a value: that is not a change by the user.
+  Sleep(200);
+  ASSERT_EQ(Key(*PickerValue(end)), Key(Moment(2027, 1, 1, 9, 0, 0)));
+
+  // Into the picker and one step up on its first field, as a user would with the arrows.
+  PostKey(window(), VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(window()) == control(L"Text1"); }, Duration{3000}));
+  PostKey(window(), VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(window()) == start; }, Duration{3000}));
+  const SYSTEMTIME before = *PickerValue(start);
+  // A picker that just took the focus has no field chosen: Right chooses the first.
+  PostKey(window(), VK_RIGHT);
+  PostKey(window(), VK_UP);
+  const bool changed =
+      WaitFor([&] { return Key(*PickerValue(start)) != Key(before); }, Duration{3000});
+  ASSERT_TRUE(changed) << "the picker took no key";
+  const SYSTEMTIME now_start = *PickerValue(start);
+  const bool moved =
+      WaitFor([&] { return Key(*PickerValue(end)) != Key(Moment(2027, 1, 1, 9)); }, Duration{3000});
+  ASSERT_TRUE(moved) << "the end date did not follow";
+  // Five calendar days on, at the start's own time of day.
+  SYSTEMTIME expected_start = now_start;
+  FILETIME as_file{};
+  SystemTimeToFileTime(&expected_start, &as_file);
+  ULARGE_INTEGER ticks{{as_file.dwLowDateTime, as_file.dwHighDateTime}};
+  ticks.QuadPart += 5ULL * 24 * 3600 * 10000000ULL;
+  as_file = {ticks.LowPart, ticks.HighPart};
+  SYSTEMTIME expected_end{};
+  FileTimeToSystemTime(&as_file, &expected_end);
+  EXPECT_EQ(Key(*PickerValue(end)), Key(expected_end));
+  EXPECT_EQ(now_start.wHour, 14);
+  EXPECT_EQ(now_start.wMinute, 30);
+  EXPECT_EQ(now_start.wSecond, 15);
+}
+
+TEST_F(WindowLife, ChangingTheEndDateRaisesNothing) {
+  HWND start = control(L"DTPstartdatum");
+  HWND end = control(L"DTPeinddatum");
+  const SYSTEMTIME start_before = *PickerValue(start);
+  for (int i = 0; i < 3; ++i) PostKey(window(), VK_TAB);
+  ASSERT_TRUE(WaitFor([&] { return FocusOf(window()) == end; }, Duration{3000}));
+  const SYSTEMTIME end_before = *PickerValue(end);
+  PostKey(window(), VK_RIGHT);
+  PostKey(window(), VK_UP);
+  ASSERT_TRUE(WaitFor([&] { return Key(*PickerValue(end)) != Key(end_before); }, Duration{3000}));
+  Sleep(200);
+  EXPECT_EQ(Key(*PickerValue(start)), Key(start_before));
+  EXPECT_EQ(WaitForMessageBox(process_id(), Duration{0}), nullptr);
+}
+
+TEST_F(WindowLife, StartImportIsWiredAndRefusesAnEndBeforeTheStart) {
+  ASSERT_TRUE(SetPickerValue(control(L"DTPstartdatum"), Moment(2026, 12, 8, 10)));
+  ASSERT_TRUE(SetPickerValue(control(L"DTPeinddatum"), Moment(2026, 12, 7, 10)));
+  Click(control(L"cmdImport"));
+  const MessageBoxView box = AnswerNextBox(process_id(), Duration{10000});
+  ASSERT_NE(box.box, nullptr) << "no box after the click";
+  EXPECT_EQ(box.title, L"QuorvelImport") << "a box without a title shows the application title";
+  EXPECT_EQ(box.text,
+            L"The end date should be later then the start date. Please select other dates.");
+  EXPECT_EQ(box.icon, BoxIcon::kStop) << "icon: " << NameOf(box.icon);
+  // The window is back in business afterwards.
+  EXPECT_EQ(WaitForMessageBox(process_id(), Duration{500}), nullptr);
+  EXPECT_TRUE(started_.program->Running());
+}
+
+TEST_F(WindowLife, AClickByMouseMessagesIsAClickToo) {
+  ASSERT_TRUE(SetPickerValue(control(L"DTPstartdatum"), Moment(2026, 12, 8, 10)));
+  ASSERT_TRUE(SetPickerValue(control(L"DTPeinddatum"), Moment(2026, 12, 1, 10)));
+  ClickWithMouseMessages(control(L"cmdImport"));
+  const MessageBoxView box = AnswerNextBox(process_id(), Duration{10000});
+  EXPECT_NE(box.box, nullptr);
+}
+
+TEST_F(WindowLife, CloseFromTheSystemMenuEndsTheProgramAtOnce) {
+  CloseBySystemMenu(window());
+  const auto code = started_.program->WaitForExit(Duration{10000});
+  ASSERT_TRUE(code.has_value()) << "still running after close";
+  EXPECT_EQ(*code, 0u);
+  EXPECT_EQ(CloseAllBoxes(process_id()), 0) << "a question on close";
+}
+
+TEST_F(WindowLife, AltF4EndsTheProgramToo) {
+  if (!SendKey(window(), VK_F4, false, /*alt=*/true)) {
+    GTEST_SKIP() << "the window could not be brought to the foreground for real key input";
+  }
+  EXPECT_TRUE(started_.program->WaitForExit(Duration{10000}).has_value());
+}
+
+}  // namespace
+}  // namespace quorvel::window_tests
