@@ -3,6 +3,7 @@
 #include <wrl/client.h>
 
 #include "common/com/busy_retry.h"
+#include "common/com/conversions.h"
 #include "common/com/dispatch.h"
 #include "common/com/object_creation.h"
 #include "common/com/variant.h"
@@ -20,7 +21,7 @@ constexpr DISPID kMember = 55;
 
 ComPtr<ScriptedDispatch> NewObject() {
   ComPtr<ScriptedDispatch> object;
-  object.Attach(ScriptedDispatch::Create());
+  *object.GetAddressOf() = ScriptedDispatch::Create();  // mingw's Attach adds a reference
   return object;
 }
 
@@ -248,6 +249,44 @@ TEST(Creation, UnknownProgIdGivesTheCreationStatus) {
     EXPECT_NE(error.record().description.back(), L'\n');
     EXPECT_EQ(error.record().source, L"QuorvelImport");
   }
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// A leaked reference keeps a server's objects alive, and an in-process Outlook never lets go
+// of its store.
+ULONG ReferencesOf(IDispatch* object) {
+  object->AddRef();
+  return object->Release();
+}
+
+TEST(References, ObjectResultsAndFailuresLeakNothing) {
+  auto parent = NewObject();
+  auto child = NewObject();
+  parent->On(kMember, [&child](const InvokeCall& call) {
+    call.result->vt = VT_DISPATCH;
+    call.result->pdispVal = child.Get();
+    child->AddRef();
+    return S_OK;
+  });
+  parent->On(kMember + 1, [](const InvokeCall& call) {
+    return testing::RaiseException(call, E_ABORT, 0, L"Refused", L"Server");
+  });
+  parent->On(kMember + 2, [](const InvokeCall&) { return E_ACCESSDENIED; });
+  parent->set_vouches_for_error_info(true);
+  {
+    auto held = com::ToObject(com::CallMethod(parent.Get(), kMember));
+    EXPECT_EQ(held.Get(), static_cast<IDispatch*>(child.Get()));
+    EXPECT_EQ(ReferencesOf(child.Get()), 2u);
+  }
+  EXPECT_EQ(ReferencesOf(child.Get()), 1u);
+  EXPECT_THROW(com::CallMethod(parent.Get(), kMember + 1), Error);
+  EXPECT_THROW(com::CallMethod(parent.Get(), kMember + 2), Error);
+  EXPECT_EQ(ReferencesOf(parent.Get()), 1u);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using testing::ScriptedEnumerator;
 
 ComPtr<ScriptedDispatch> ItemOfClass(long item_class, const wchar_t* subject) {
   ComPtr<ScriptedDispatch> item;
-  item.Attach(ScriptedDispatch::Create());
+  *item.GetAddressOf() = ScriptedDispatch::Create();  // mingw's Attach adds a reference
   item->On(outlook::com::kClass, [item_class](const InvokeCall& call) {
     call.result->vt = VT_I4;
     call.result->lVal = item_class;
@@ -47,7 +47,7 @@ VARIANT ElementOf(IDispatch* object) {
 ComPtr<ScriptedDispatch> CollectionOf(std::vector<VARIANT> elements, HRESULT failure = S_OK,
                                       size_t fail_at = static_cast<size_t>(-1)) {
   ComPtr<ScriptedDispatch> items;
-  items.Attach(ScriptedDispatch::Create());
+  *items.GetAddressOf() = ScriptedDispatch::Create();  // mingw's Attach adds a reference
   auto shared = std::make_shared<std::vector<VARIANT>>(std::move(elements));
   items->On(DISPID_NEWENUM, [shared, failure, fail_at](const InvokeCall& call) {
     if (!(call.flags & DISPATCH_PROPERTYGET)) return DISP_E_MEMBERNOTFOUND;
@@ -136,7 +136,7 @@ TEST(ItemsEnumeration, FailingAdvanceThrowsItsStatus) {
 
 TEST(ItemsEnumeration, CollectionWithoutEnumeratorFails) {
   ComPtr<ScriptedDispatch> empty_answer;
-  empty_answer.Attach(ScriptedDispatch::Create());
+  *empty_answer.GetAddressOf() = ScriptedDispatch::Create();  // mingw's Attach adds a reference
   empty_answer->On(DISPID_NEWENUM, [](const InvokeCall&) { return S_OK; });  // Nothing
   outlook::com::ComItems nothing(empty_answer);
   try {
@@ -147,7 +147,7 @@ TEST(ItemsEnumeration, CollectionWithoutEnumeratorFails) {
   }
 
   ComPtr<ScriptedDispatch> refusing;
-  refusing.Attach(ScriptedDispatch::Create());
+  *refusing.GetAddressOf() = ScriptedDispatch::Create();  // mingw's Attach adds a reference
   outlook::com::ComItems unsupported(refusing);
   try {
     unsupported.Enumerate();
