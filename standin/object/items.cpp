@@ -1,0 +1,132 @@
+#include <algorithm>
+
+#include "object/dispatch_object.h"
+#include "object/model_objects.h"
+#include "object/outlook_ids.h"
+#include "object/server_context.h"
+#include "store/start_filter.h"
+
+namespace standin {
+namespace {
+
+std::optional<double> ReadUserDate(const std::wstring& text) {
+  Bstr value(text);
+  double date = 0;
+  if (FAILED(VarDateFromStr(value.get(), LOCALE_USER_DEFAULT, 0, &date))) return std::nullopt;
+  return date;
+}
+
+class Items final : public DispatchObject {
+ public:
+  explicit Items(ItemOrder order) : order_(std::move(order)) {}
+
+ protected:
+  const MemberTable& Members() const override {
+    static const MemberTable table("Items", {{L"Count", dispid::kCount},
+                                             {L"Item", dispid::kItem},
+                                             {L"Sort", dispid::kSort},
+                                             {L"Restrict", dispid::kRestrict},
+                                             {L"_NewEnum", DISPID_NEWENUM},
+                                             {L"Application", dispid::kApplication},
+                                             {L"Parent", dispid::kParent},
+                                             {L"Class", dispid::kClass}});
+    return table;
+  }
+
+  HRESULT Call(DISPID id, Invocation& call) override {
+    switch (id) {
+      case dispid::kCount:
+        SetLong(call.result(), static_cast<long>(order_->size()));
+        return S_OK;
+      case dispid::kItem:
+        return Item(call);
+      case dispid::kSort:
+        return Sort(call);
+      case dispid::kRestrict:
+        return Restrict(call);
+      case DISPID_NEWENUM:
+        SetUnknown(call.result(), NewItemEnumerator(order_).Get());
+        return S_OK;
+      case dispid::kApplication:
+        SetDispatch(call.result(), NewApplication().Get());
+        return S_OK;
+      case dispid::kParent:
+        SetDispatch(call.result(), NewFolder(FolderKind::Calendar).Get());
+        return S_OK;
+      case dispid::kClass:
+        SetLong(call.result(), object_class::kItems);
+        return S_OK;
+    }
+    return DISP_E_MEMBERNOTFOUND;
+  }
+
+  bool Implements(REFIID iid) const override { return iid == kIidItems; }
+
+ private:
+  HRESULT Item(Invocation& call) {
+    const VARIANT* index = call.Argument(0);
+    if (!index) return DISP_E_BADPARAMCOUNT;
+    const auto position = ArgumentLong(*index);
+    if (!position) return DISP_E_TYPEMISMATCH;
+    if (*position < 1 || static_cast<std::size_t>(*position) > order_->size())
+      RaiseOutlookError(static_cast<std::int32_t>(DISP_E_BADINDEX), L"Array index out of bounds.");
+    SetDispatch(call.result(), NewCalendarItem((*order_)[*position - 1]).Get());
+    return S_OK;
+  }
+
+  HRESULT Sort(Invocation& call) {
+    const VARIANT* property = call.Argument(0);
+    if (!property) return DISP_E_BADPARAMCOUNT;
+    const auto name = ArgumentText(*property);
+    if (!name || !EqualsIgnoringCase(*name, L"[Start]"))
+      RaiseOutlookError(kDispException, (L"The property \"" + name.value_or(L"") +
+                                         L"\" in the sort condition is not valid.")
+                                            .c_str());
+    bool descending = false;
+    if (const VARIANT* flag = call.Argument(1); !IsMissing(flag)) {
+      const auto value = ArgumentBool(*flag);
+      if (!value)
+        RaiseOutlookError(static_cast<std::int32_t>(DISP_E_TYPEMISMATCH), L"Type mismatch.");
+      descending = *value;
+    }
+    const auto& items = ServerContext::Instance().session().model().items();
+    auto sorted = std::make_shared<std::vector<std::uint32_t>>(*order_);
+    std::stable_sort(sorted->begin(), sorted->end(), [&](std::uint32_t a, std::uint32_t b) {
+      return descending ? items[a].start > items[b].start : items[a].start < items[b].start;
+    });
+    order_ = std::move(sorted);
+    return S_OK;
+  }
+
+  HRESULT Restrict(Invocation& call) {
+    const VARIANT* filterArgument = call.Argument(0);
+    if (!filterArgument) return DISP_E_BADPARAMCOUNT;
+    const auto text = ArgumentText(*filterArgument);
+    if (!text) return DISP_E_TYPEMISMATCH;
+    StartFilter filter;
+    try {
+      filter = StartFilter::Parse(*text, ReadUserDate);
+    } catch (const StartFilter::ParseError& bad) {
+      RaiseOutlookError(kDispException, bad.message.c_str());
+    }
+    const auto& items = ServerContext::Instance().session().model().items();
+    auto matching = std::make_shared<std::vector<std::uint32_t>>();
+    for (std::uint32_t index : *order_)
+      if (filter.Matches(items[index].startMinute)) matching->push_back(index);
+    SetDispatch(call.result(), NewItems(std::move(matching)).Get());
+    return S_OK;
+  }
+
+  ItemOrder order_;
+};
+
+}  // namespace
+
+ComPtr<IDispatch> NewItems(ItemOrder order) {
+  ComPtr<IDispatch> object;
+  *object.GetAddressOf() =
+      new Items(std::move(order));  // mingw-w64's ComPtr::Attach adds a reference
+  return object;
+}
+
+}  // namespace standin
