@@ -1,5 +1,7 @@
 #include "message_box.h"
 
+#include <algorithm>
+
 #include <cstdint>
 #include <vector>
 
@@ -58,12 +60,17 @@ BoxIcon RecogniseIcon(HWND icon_static) {
   GetWindowRect(icon_static, &rect);
   const int w = rect.right - rect.left;
   const int h = rect.bottom - rect.top;
-  if (w <= 0 || h <= 0) return BoxIcon::kUnrecognised;
+  // A null icon handle means the same in every process: the box was given no icon.
+  if (w <= 0 || h <= 0 || SendMessageW(icon_static, STM_GETICON, 0, 0) == 0) return BoxIcon::kNone;
   HDC screen = GetDC(nullptr);
   const auto shown = Pixels(
       screen, w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY); });
   // The corner is transparent in every system icon: it shows the box's background.
   const COLORREF background = RGB(shown[0] >> 16 & 0xFF, shown[0] >> 8 & 0xFF, shown[0] & 0xFF);
+  // A box without an icon keeps its (empty) icon control: nothing but background there.
+  if (std::all_of(shown.begin(), shown.end(), [&](std::uint32_t p) { return p == shown[0]; })) {
+    return BoxIcon::kNone;
+  }
   struct Candidate {
     BoxIcon icon;
     LPCWSTR id;
