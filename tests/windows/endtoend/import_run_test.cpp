@@ -2,123 +2,31 @@
 // (in process), the dates and boxes set in its window, "Start import" clicked, every box read
 // and answered, and then the stand-in's journal read to see what was really saved.
 
-#include <gtest/gtest.h>
-
-#include <algorithm>
-#include <map>
-
-#include "controls.h"
-#include "harness/standin_harness.h"
-#include "input.h"
-#include "message_box.h"
-#include "program.h"
-#include "remote_picker.h"
+#include "import_run_fixture.h"
 
 namespace quorvel::endtoend {
-extern std::wstring program_path;
-
 namespace {
-
-using namespace test_driver;
-using testing::Host;
-using testing::StandinItem;
-using testing::StandinStore;
-
-constexpr wchar_t kCaption[] = L"Import existing appointments";
-constexpr wchar_t kFinished[] = L"Import finished           ";
-const ErrorRecord kAborted{-2147467260, L"Operation aborted", L"Microsoft Outlook"};
-
-StandinItem Item(std::string id, DateTime start, int busy = 2, int recurrence = 0) {
-  StandinItem item;
-  item.id = std::move(id);
-  item.subject = L"Subject " + std::wstring(item.id.begin(), item.id.end());
-  item.start = start;
-  item.busy = busy;
-  item.recurrence = recurrence;
-  return item;
-}
-
-std::map<std::string, std::vector<std::string>> SavesById(const std::wstring& store) {
-  std::map<std::string, std::vector<std::string>> saves;
-  for (const auto& record : testing::ReadJournal(store)) {
-    if (!record.id.empty()) saves[record.id].push_back(record.subject);
-  }
-  return saves;
-}
-
-class ImportRun : public ::testing::Test {
- protected:
-  static void SetUpTestSuite() { testing::RegisterStandin(Host::kInProcess); }
-
-  // Starts the program on a store; the start-up box, if any, is read and answered.
-  void Start(const StandinStore& store) {
-    store_ = testing::WriteStore(store, L"endtoend");
-    program_ = std::make_unique<Program>(program_path);
-    window_ = WaitFor(
-        [&]() -> HWND {
-          if (HWND box = WaitForMessageBox(program_->process_id(), Duration{50})) {
-            startup_box_ = ReadMessageBox(box);
-            PressOk(box);
-          }
-          return program_->WaitForWindow(kCaption, true, Duration{50});
-        },
-        Duration{30000});
-    ASSERT_NE(window_, nullptr) << "the window did not show";
-  }
-
-  void SetRange(SYSTEMTIME start, SYSTEMTIME end) {
-    ASSERT_TRUE(SetPickerValue(ControlByName(window_, L"DTPstartdatum"), start));
-    ASSERT_TRUE(SetPickerValue(ControlByName(window_, L"DTPeinddatum"), end));
-  }
-
-  // Clicks "Start import" and answers every box until the closing one (or a timeout).
-  std::vector<MessageBoxView> ClickStartImport() {
-    Click(ControlByName(window_, L"cmdImport"));
-    std::vector<MessageBoxView> boxes;
-    for (int i = 0; i < 5; ++i) {
-      MessageBoxView box = AnswerNextBox(program_->process_id(), Duration{60000});
-      if (!box.box) break;
-      boxes.push_back(box);
-      if (box.text == kFinished || box.text.starts_with(L"The end date should be later")) {
-        break;
-      }
-    }
-    return boxes;
-  }
-
-  void TearDown() override {
-    if (program_) {
-      CloseBySystemMenu(window_);
-      EXPECT_TRUE(program_->WaitForExit(Duration{20000}).has_value()) << "closing did not end it";
-    }
-  }
-
-  std::wstring store_;
-  std::unique_ptr<Program> program_;
-  HWND window_ = nullptr;
-  MessageBoxView startup_box_;
-};
 
 TEST_F(ImportRun, TouchesExactlyTheChosenAppointmentsAndTellsWhatCouldNotBeSaved) {
   StandinStore store;
-  store.items.push_back(Item("master", {2026, 12, 8, 10, 0, 0}, 2, 1));   // recurring, in range
-  store.items.push_back(Item("exception", {2026, 6, 1, 9, 0, 0}, 3, 3));  // recurring, outside
-  store.items.push_back(Item("lower", {2026, 12, 7, 0, 0, 0}, 2));        // at the lower bound
-  StandinItem request = Item("request", {2026, 12, 8, 11, 0, 0});
+  store.items.push_back(MakeItem("master", {2026, 12, 8, 10, 0, 0}, 2, 1));   // recurring, in range
+  store.items.push_back(MakeItem("exception", {2026, 6, 1, 9, 0, 0}, 3, 3));  // recurring, outside
+  store.items.push_back(MakeItem("lower", {2026, 12, 7, 0, 0, 0}, 2));        // at the lower bound
+  StandinItem request = MakeItem("request", {2026, 12, 8, 11, 0, 0});
   request.item_class = 53;  // a meeting request
   store.items.push_back(request);
-  store.items.push_back(Item("free", {2026, 12, 9, 9, 0, 0}, 0));  // Free: unticked below
-  store.items.push_back(Item("tentative", {2026, 12, 10, 9, 0, 0}, 1));
-  StandinItem unreadable = Item("unreadable", {2026, 12, 10, 10, 0, 0}, 2);
+  store.items.push_back(MakeItem("free", {2026, 12, 9, 9, 0, 0}, 0));  // Free: unticked below
+  store.items.push_back(MakeItem("tentative", {2026, 12, 10, 9, 0, 0}, 1));
+  StandinItem unreadable = MakeItem("unreadable", {2026, 12, 10, 10, 0, 0}, 2);
   unreadable.failures["BusyStatus"] = kAborted;
   store.items.push_back(unreadable);
-  StandinItem locked = Item("locked", {2026, 12, 11, 9, 0, 0}, 2);
+  StandinItem locked = MakeItem("locked", {2026, 12, 11, 9, 0, 0}, 2);
   locked.failures["Save"] = kAborted;
   store.items.push_back(locked);
-  store.items.push_back(Item("upper", {2026, 12, 12, 23, 59, 0}, 2));  // at the upper bound
-  store.items.push_back(Item("after", {2026, 12, 13, 9, 0, 0}, 2));
+  store.items.push_back(MakeItem("upper", {2026, 12, 12, 23, 59, 0}, 2));  // at the upper bound
+  store.items.push_back(MakeItem("after", {2026, 12, 13, 9, 0, 0}, 2));
   store.items.push_back(
-      Item("occurrence", {2026, 12, 9, 12, 0, 0}, 2, 2));  // in range, not a master
+      MakeItem("occurrence", {2026, 12, 9, 12, 0, 0}, 2, 2));  // in range, not a master
   Start(store);
   ASSERT_TRUE(startup_box_.text.empty()) << "unexpected start-up box: " << startup_box_.text;
 
@@ -158,7 +66,7 @@ TEST_F(ImportRun, TouchesExactlyTheChosenAppointmentsAndTellsWhatCouldNotBeSaved
 
 TEST_F(ImportRun, AReversedRangeIsRefusedAndNothingIsSaved) {
   StandinStore store;
-  store.items.push_back(Item("a", {2026, 12, 8, 10, 0, 0}, 2, 1));
+  store.items.push_back(MakeItem("a", {2026, 12, 8, 10, 0, 0}, 2, 1));
   Start(store);
   SetRange(Moment(2026, 12, 8, 15, 0, 0), Moment(2026, 12, 8, 14, 0, 0));  // same day, earlier time
   const auto boxes = ClickStartImport();
@@ -175,7 +83,7 @@ TEST_F(ImportRun, WithoutANamespaceTheStartUpReportsItAndARunShowsOnlyTheItemsBo
   store.namespace_failure =
       ErrorRecord{-2147221233, L"The attempted operation failed. An object could not be found.",
                   L"Microsoft Outlook"};
-  store.items.push_back(Item("a", {2026, 12, 8, 10, 0, 0}, 2, 1));
+  store.items.push_back(MakeItem("a", {2026, 12, 8, 10, 0, 0}, 2, 1));
   Start(store);
   EXPECT_EQ(
       startup_box_.text,
