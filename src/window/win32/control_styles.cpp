@@ -6,6 +6,8 @@ namespace quorvel::win32 {
 
 namespace {
 
+constexpr int kOneLineLabelHeight = 255;  // twips
+
 ControlStyle KindStyle(layout::Kind kind) {
   using layout::Kind;
   switch (kind) {
@@ -34,6 +36,10 @@ ControlStyle KindStyle(layout::Kind kind) {
 ControlStyle StyleFor(const layout::Control& control,
                       const std::optional<layout::Control>& previous) {
   ControlStyle style = KindStyle(control.kind);
+  // A caption one line tall shows as much of its text as fits rather than its first word.
+  if (control.kind == layout::Kind::kLabel && control.rect.height <= kOneLineLabelHeight) {
+    style.style = (style.style & ~(SS_TYPEMASK | SS_EDITCONTROL)) | SS_LEFTNOWORDWRAP;
+  }
   style.style |= WS_CHILD | WS_VISIBLE;
   if (layout::TakesFocus(control.kind)) style.style |= WS_TABSTOP;
   const bool continues_group = control.kind == layout::Kind::kCheckBox && previous &&

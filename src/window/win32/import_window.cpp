@@ -17,7 +17,8 @@ namespace quorvel::win32 {
 namespace {
 
 constexpr wchar_t kWindowClass[] = L"QuorvelImport.frmImport";
-constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the group boxes leave their inside to the window's background.
+constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kWindowExtendedStyle = WS_EX_CONTROLPARENT;
 
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
