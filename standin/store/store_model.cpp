@@ -97,6 +97,7 @@ StoreModel StoreModel::Parse(std::string_view utf8Json) {
     model.faults_.nameSpace = ReadError(*f, "namespace", "faults");
     model.faults_.defaultFolder = ReadError(*f, "defaultFolder", "faults");
     model.faults_.busyAfterSaveMs = IntField(*f, "busyAfterSaveMs", "faults", 0);
+    model.faults_.busyReply = TextField(*f, "busyReply", "faults", "");
   }
   if (const auto s = doc.find("journalSequence"); s != doc.end() && s->is_number_integer())
     model.lastSequence_ = s->get<std::int64_t>();

@@ -56,6 +56,7 @@ struct StoreFaults {
   std::optional<quorvel::ErrorRecord> nameSpace;
   std::optional<quorvel::ErrorRecord> defaultFolder;
   int busyAfterSaveMs = 0;
+  std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
 };
 
 // A store that cannot be read as a calendar; `what` names the problem, not the file.

@@ -109,3 +109,44 @@ std::optional<DWORD> RunSelf(const std::wstring& arguments, DWORD timeoutMs) {
 }
 
 }  // namespace standin_test
+
+namespace standin_test {
+
+ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE readEnd = nullptr, writeEnd = nullptr;
+  ProgramRun run;
+  if (!CreatePipe(&readEnd, &writeEnd, &inherit, 0)) return run;
+  standin::UniqueHandle reader(readEnd), writer(writeEnd);
+  SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = writeEnd;
+  std::wstring command = L"\"" + program + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                      &startup, &process))
+    return run;
+  standin::UniqueHandle processHandle(process.hProcess), thread(process.hThread);
+  writer.Reset();
+  if (WaitForSingleObject(process.hProcess, timeoutMs) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 99);
+    WaitForSingleObject(process.hProcess, 5000);
+  } else {
+    DWORD code = 0;
+    GetExitCodeProcess(process.hProcess, &code);
+    run.exitCode = code;
+  }
+  char buffer[4096];
+  DWORD got = 0;
+  DWORD available = 0;
+  while (PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr) && available &&
+         ReadFile(readEnd, buffer, sizeof buffer, &got, nullptr) && got)
+    run.errors.append(buffer, got);
+  return run;
+}
+
+}  // namespace standin_test

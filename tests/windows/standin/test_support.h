@@ -52,6 +52,26 @@ void UseStore(const std::wstring& store);
 std::wstring BesideThisProgram(const std::wstring& name);
 std::string Narrow(const std::wstring& wide);
 
+struct ProgramRun {
+  std::optional<DWORD> exitCode;  // nothing: still running after the timeout (then killed)
+  std::string errors;             // what it wrote to stderr
+};
+// Runs `program` with `arguments`, waiting at most `timeoutMs`.
+ProgramRun RunProgram(const std::wstring& program, const std::wstring& arguments, DWORD timeoutMs);
+
+// Polls `condition` every 20 ms for at most `timeoutMs`.
+template <class Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs) {
+  const ULONGLONG end = GetTickCount64() + timeoutMs;
+  for (;;) {
+    if (condition()) return true;
+    if (GetTickCount64() >= end) return false;
+    MSG message;  // keep the apartment responsive while waiting
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    Sleep(20);
+  }
+}
+
 // Runs this program again with `arguments`; returns its exit code, or nothing on a timeout.
 std::optional<DWORD> RunSelf(const std::wstring& arguments, DWORD timeoutMs);
 
