@@ -13,4 +13,16 @@ inline bool IsBusyRefusal(HRESULT status) {
   return status == RPC_E_CALL_REJECTED || status == RPC_E_SERVERCALL_RETRYLATER;
 }
 
+// Makes a call that is not an Invoke (an enumerator's Next, say) and tries it again while a
+// busy server refuses it, within the same budget; the last status is handed back.
+template <class Call>
+HRESULT RetryWhileBusy(Call call) {
+  const ULONGLONG started = GetTickCount64();
+  for (;;) {
+    const HRESULT status = call();
+    if (!IsBusyRefusal(status) || GetTickCount64() - started >= kBusyRetryBudgetMs) return status;
+    Sleep(kBusyRetryDelayMs);
+  }
+}
+
 }  // namespace quorvel::com

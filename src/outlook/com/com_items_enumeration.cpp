@@ -1,5 +1,6 @@
 #include "outlook/com/com_items_enumeration.h"
 
+#include "common/com/busy_retry.h"
 #include "common/com/com_error.h"
 #include "common/com/conversions.h"
 #include "common/com/dispatch.h"
@@ -28,7 +29,10 @@ Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current) {
   if (!elements_) throw ObjectNotSet();
   quorvel::com::Variant element;
   ULONG fetched = 0;
-  const HRESULT status = elements_->Next(1, element.Put(), &fetched);
+  const HRESULT status = quorvel::com::RetryWhileBusy([&] {
+    fetched = 0;
+    return elements_->Next(1, element.Put(), &fetched);
+  });
   if (FAILED(status)) {
     throw quorvel::com::ErrorFromStatus(status, elements_.Get(), IID_IEnumVARIANT);
   }
