@@ -101,14 +101,7 @@ void RegisterStandin(Host host) {
 }
 
 std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
-  wchar_t temp[MAX_PATH];
-  GetTempPathW(MAX_PATH, temp);
-  const std::wstring path = std::wstring(temp) + name + L".json";
-  for (const wchar_t* suffix : {L".journal", L".history", L".calls.json", L".seq"}) {
-    DeleteFileW((path + suffix).c_str());
-  }
-
-  std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+  std::ostringstream file;
   file << "{\"mailbox\":\"Mailbox - Test User\",\"calendarName\":\"Calendar\",\"explorer\":"
        << (store.explorer ? "true" : "false")
        << ",\"faults\":{\"busyAfterSaveMs\":" << store.busy_after_save_ms;
@@ -132,6 +125,18 @@ std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
     file << "}";
   }
   file << "]}\n";
+  return WriteStoreDocument(file.str(), name);
+}
+
+std::wstring WriteStoreDocument(const std::string& document, const std::wstring& name) {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring path = std::wstring(temp) + name + L".json";
+  for (const wchar_t* suffix : {L".journal", L".history", L".calls.json", L".seq"}) {
+    DeleteFileW((path + suffix).c_str());
+  }
+  std::ofstream file(path.c_str(), std::ios::binary | std::ios::trunc);
+  file << document;
   file.close();
   if (!file) throw std::runtime_error("the store could not be written");
 

@@ -45,6 +45,8 @@ void RegisterStandin(Host host);
 // Writes the store (ASCII subjects) under the temporary folder, removes any companion files of
 // an earlier run, and points the stand-in at it. Returns its Windows path.
 std::wstring WriteStore(const StandinStore& store, const std::wstring& name);
+// The same for a store document made elsewhere (the calendar generator's JSON).
+std::wstring WriteStoreDocument(const std::string& document, const std::wstring& name);
 
 // Every record of the store's journal, checkpointed ones first, in order.
 std::vector<JournalRecord> ReadJournal(const std::wstring& store);
