@@ -100,6 +100,52 @@ class MainWindow {
 
 std::unique_ptr<standin::ExplorerWindow>* MainWindow::explorer = nullptr;
 
+// Answers every creation with the error the store gave on start, so that no client is ever
+// served by a server without a store.
+class StoreErrorFactory final : public IClassFactory {
+ public:
+  explicit StoreErrorFactory(HRESULT error) : error_(error) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+    if (!out) return E_POINTER;
+    *out = iid == IID_IUnknown || iid == IID_IClassFactory ? this : nullptr;
+    return *out ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }  // lives on the serving frame
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown*, REFIID, void** out) override {
+    if (out) *out = nullptr;
+    return error_;
+  }
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL) override { return S_OK; }
+
+ private:
+  HRESULT error_;
+};
+
+// COM started this server for a client that now waits for the class object. With a store
+// that cannot be opened, the client is answered at once with the store's error instead of
+// waiting out COM's start-up timeout; the server ends a few seconds later.
+int AnswerWithStoreError(HINSTANCE instance, HRESULT error) {
+  constexpr UINT kAnswerMs = 3000;
+  MainWindow main(instance);  // found by whoever waits for this instance to end
+  StoreErrorFactory factory(FAILED(error) ? error : E_FAIL);
+  DWORD cookie = 0;
+  if (FAILED(CoRegisterClassObject(standin::kStandinClsid, &factory, CLSCTX_LOCAL_SERVER,
+                                   REGCLS_MULTIPLEUSE, &cookie))) {
+    return 1;
+  }
+  const UINT_PTR timer = SetTimer(nullptr, 0, kAnswerMs, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr) break;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  KillTimer(nullptr, timer);
+  CoRevokeClassObject(cookie);
+  return 1;
+}
+
 int Serve(HINSTANCE instance, bool embedding) {
   auto& context = ServerContext::Instance();
   context.SetHost(standin::HostKind::LocalServer);
@@ -107,7 +153,7 @@ int Serve(HINSTANCE instance, bool embedding) {
     context.EnsureSession();
   } catch (const quorvel::Error& error) {
     PrintError(error.record().description);
-    return 1;
+    return embedding ? AnswerWithStoreError(instance, static_cast<HRESULT>(error.number())) : 1;
   }
 
   MainWindow main(instance);

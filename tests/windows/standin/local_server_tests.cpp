@@ -176,6 +176,19 @@ TEST_F(LocalServerTest, ABadStoreIsReportedOnStderrAndTheServerExitsWithFailure)
   EXPECT_EQ(truncated, *ReadBytes(store_));
 }
 
+TEST_F(LocalServerTest, AClientOfABadStoreGetsTheStoreErrorAtOnceAndTheStoreStaysAsItWas) {
+  const std::string not_json = "this is not a calendar";
+  WriteBytes(store_, not_json);
+  const auto started = std::chrono::steady_clock::now();
+  ComPtr<IDispatch> application;
+  const HRESULT hr = CreateOutlook(application);
+  const auto waited = std::chrono::steady_clock::now() - started;
+  EXPECT_EQ(static_cast<HRESULT>(0x8007000D), hr);  // ERROR_INVALID_DATA
+  EXPECT_LT(waited, std::chrono::seconds(10)) << "the client waited for COM's start-up timeout";
+  EXPECT_EQ(not_json, *ReadBytes(store_));
+  ExpectServerEnds();
+}
+
 // A client filter like the product's: retries a refused call every 50 ms for 10 s.
 class RetryingFilter final : public IMessageFilter {
  public:
