@@ -1,0 +1,172 @@
+#include "run_driver.h"
+
+#include <array>
+#include <memory>
+
+#include "controls.h"
+#include "input.h"
+#include "program.h"
+#include "remote_picker.h"
+#include "standin_files.h"
+
+namespace quorvel::campaign {
+
+namespace {
+
+using namespace test_driver;
+
+constexpr wchar_t kCaption[] = L"Import existing appointments";
+constexpr wchar_t kFinished[] = L"Import finished           ";
+constexpr Duration kStartBound{30000};
+constexpr Duration kBoxBound{30000};
+constexpr Duration kExitBound{20000};
+constexpr DWORD kLocalServerExitBound = 20000;
+constexpr Duration kKillBound{30000};
+
+// The boxes by the busy status they stand for.
+constexpr std::array<const wchar_t*, 4> kBoxNames{L"ChkFree", L"ChkTentative", L"ChkBusy",
+                                                  L"ChkOOF"};
+
+SYSTEMTIME PickerMoment(const DateTime& value) {
+  return Moment(value.year, value.month, value.day, value.hour, value.minute, value.second);
+}
+
+std::string Narrow(const wchar_t* text) {
+  std::string result;
+  for (; *text; ++text) result += *text < 0x80 ? char(*text) : '?';
+  return result;
+}
+
+class RunDriver {
+ public:
+  RunDriver(const std::wstring& program_path, const Scenario& run)
+      : program_path_(program_path), run_(run) {}
+
+  ObservedRun Drive() {
+    // A server left over from an earlier run would serve the old calendar.
+    CloseStandinExplorers();
+    if (!testing::WaitForLocalServerExit(kLocalServerExitBound)) {
+      Problem("a stand-in Outlook.exe of an earlier run does not end");
+    }
+    testing::RegisterStandin(run_.host);
+    store_path_ = testing::WriteStore(run_.store, L"campaign");
+    program_ = std::make_unique<Program>(program_path_);
+    if (StartUp() && SetUpWindow()) {
+      Click(ControlByName(window_, L"cmdImport"));
+      if (run_.kill_after_saves) {
+        KillWhileSaving(*run_.kill_after_saves);
+      } else {
+        AnswerBoxes();
+        CloseWindow();
+      }
+    }
+    program_.reset();  // kills what is left of a run that went wrong
+    SettleStandin();
+    seen_.journal = JournalledSaves(store_path_);
+    seen_.store = StoredSubjects(store_path_);
+    return seen_;
+  }
+
+ private:
+  void Problem(std::string text) { seen_.driver_problems.push_back(std::move(text)); }
+
+  bool StartUp() {
+    window_ = WaitFor(
+        [&]() -> HWND {
+          if (HWND box = WaitForMessageBox(program_->process_id(), Duration{50})) {
+            seen_.startup_box = ReadMessageBox(box).text;
+            PressOk(box);
+          }
+          return program_->WaitForWindow(kCaption, true, Duration{50});
+        },
+        kStartBound);
+    seen_.window_shown = window_ != nullptr;
+    if (!window_) Problem("the window did not show within 30 s");
+    return window_ != nullptr;
+  }
+
+  bool SetUpWindow() {
+    if (!SetPickerValue(ControlByName(window_, L"DTPstartdatum"), PickerMoment(run_.range_start)) ||
+        !SetPickerValue(ControlByName(window_, L"DTPeinddatum"), PickerMoment(run_.range_end))) {
+      Problem("a date picker could not be set");
+      return false;
+    }
+    for (std::size_t status = 0; status < kBoxNames.size(); ++status) {
+      HWND box = ControlByName(window_, kBoxNames[status]);
+      const LRESULT wanted = run_.boxes[status] ? BST_CHECKED : BST_UNCHECKED;
+      if (CheckState(box) != wanted) Click(box);
+      if (!WaitFor([&] { return CheckState(box) == wanted; }, Duration{5000})) {
+        Problem("check box " + Narrow(kBoxNames[status]) + " did not take its state");
+        return false;
+      }
+    }
+    return true;
+  }
+
+  void AnswerBoxes() {
+    for (int i = 0; i < 4; ++i) {
+      MessageBoxView box = AnswerNextBox(program_->process_id(), kBoxBound);
+      if (!box.box) {
+        Problem("no further box within 30 s: a hang");
+        return;
+      }
+      seen_.boxes.push_back(box);
+      if (box.text == kFinished) {
+        seen_.boxes_complete = true;
+        return;
+      }
+    }
+    Problem("more boxes than a run shows");
+  }
+
+  void CloseWindow() {
+    seen_.alive_after_run = program_->Running();
+    if (!seen_.alive_after_run) return;
+    seen_.count_text = Text(ControlByName(window_, L"Text1"));
+    seen_.progress_text = Text(ControlByName(window_, L"voortgang"));
+    CloseBySystemMenu(window_);
+    seen_.exit_code = program_->WaitForExit(kExitBound);
+    if (!seen_.exit_code) Problem("the program did not end within 20 s of closing");
+  }
+
+  // Terminates the program the moment the journal holds `saves` records; a run that ends
+  // first is killed while its closing boxes are up.
+  void KillWhileSaving(int saves) {
+    const bool reached = WaitFor(
+        [&] {
+          return static_cast<int>(JournalledSaves(store_path_).size()) >= saves ||
+                 WaitForMessageBox(program_->process_id(), Duration{0}) != nullptr;
+        },
+        kKillBound);
+    if (!reached) Problem("the kill point was not reached within 30 s");
+    TerminateProcess(program_->process(), 255);
+    if (!program_->WaitForExit(Duration{10000})) Problem("the killed program did not end");
+    seen_.killed = true;
+  }
+
+  // The stand-in must have let go of the store before its files are read: out of process it
+  // ends once the program has gone; after a kill in process it is started again to replay.
+  void SettleStandin() {
+    if (run_.host == Host::kLocalServer) CloseStandinExplorers();
+    if (run_.host == Host::kLocalServer &&
+        !testing::WaitForLocalServerExit(kLocalServerExitBound)) {
+      Problem("the stand-in Outlook.exe did not end within 20 s of the program");
+    }
+    if (seen_.killed && !RestartStandin()) Problem("the stand-in could not be restarted");
+  }
+
+  const std::wstring& program_path_;
+  const Scenario& run_;
+  std::wstring store_path_;
+  std::unique_ptr<Program> program_;
+  HWND window_ = nullptr;
+  ObservedRun seen_;
+};
+
+}  // namespace
+
+ObservedRun DriveRun(const std::wstring& program_path, const Scenario& run) {
+  return RunDriver(program_path, run).Drive();
+}
+
+}  // namespace quorvel::campaign

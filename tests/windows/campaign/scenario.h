@@ -1,0 +1,37 @@
+#pragma once
+// One run of the campaign as data: the calendar the stand-in serves (faults included), what
+// the user sets in the window, and whether the run is cut short by killing the program.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+#include "common/date_time.h"
+#include "harness/standin_harness.h"
+
+namespace quorvel::campaign {
+
+using testing::Host;
+using testing::StandinItem;
+using testing::StandinStore;
+
+// The members whose failure a run may inject, as the stand-in's store names them.
+inline constexpr std::array<const char*, 6> kFaultMembers{
+    "RecurrenceState", "BusyStatus", "Subject", "Subject.put", "Save", "Start"};
+
+inline constexpr int kAppointmentClass = 26;
+inline constexpr int kMeetingRequestClass = 53;
+
+struct Scenario {
+  std::uint64_t seed = 0;
+  Host host = Host::kInProcess;
+  StandinStore store;
+  DateTime range_start;  // the pickers' values, time of day included
+  DateTime range_end;
+  // The wanted state of the box for busy status 0 Free, 1 Tentative, 2 Busy, 3 Out of Office.
+  std::array<bool, 4> boxes{true, true, true, true};
+  // Kill the program as soon as this many saves are journalled.
+  std::optional<int> kill_after_saves;
+};
+
+}  // namespace quorvel::campaign

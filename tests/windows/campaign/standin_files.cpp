@@ -1,0 +1,88 @@
+#include "standin_files.h"
+
+#include <windows.h>
+#include <tlhelp32.h>
+#include <wrl/client.h>
+
+#include <fstream>
+#include <sstream>
+
+#include <nlohmann/json.hpp>
+
+#include "harness/standin_harness.h"
+
+namespace quorvel::campaign {
+
+namespace {
+
+std::wstring Widen(const std::string& text) {
+  return std::wstring(text.begin(), text.end());  // the campaign's subjects are ASCII
+}
+
+}  // namespace
+
+std::vector<SavedSubject> JournalledSaves(const std::wstring& store_path) {
+  std::vector<SavedSubject> saves;
+  for (const auto& record : testing::ReadJournal(store_path)) {
+    if (!record.id.empty()) saves.push_back({record.id, Widen(record.subject)});
+  }
+  return saves;
+}
+
+std::optional<std::map<std::string, std::wstring>> StoredSubjects(const std::wstring& store_path) {
+  std::ifstream file(store_path.c_str(), std::ios::binary);
+  if (!file) return std::nullopt;
+  std::ostringstream text;
+  text << file.rdbuf();
+  const nlohmann::json document = nlohmann::json::parse(text.str(), nullptr, false);
+  if (document.is_discarded() || !document.contains("items")) return std::nullopt;
+  std::map<std::string, std::wstring> subjects;
+  for (const auto& item : document["items"]) {
+    if (!item.is_object() || !item.contains("id")) return std::nullopt;
+    subjects[item["id"].get<std::string>()] = Widen(item.value("subject", std::string()));
+  }
+  return subjects;
+}
+
+bool RestartStandin() {
+  CLSID clsid;
+  if (FAILED(CLSIDFromProgID(L"Outlook.Application", &clsid))) return false;
+  Microsoft::WRL::ComPtr<IDispatch> application;
+  return SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
+                                    reinterpret_cast<void**>(application.GetAddressOf())));
+}
+
+int CloseStandinExplorers() {
+  std::vector<DWORD> servers;
+  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
+    if (lstrcmpiW(entry.szExeFile, L"Outlook.exe") == 0) servers.push_back(entry.th32ProcessID);
+  }
+  CloseHandle(snapshot);
+
+  struct Search {
+    const std::vector<DWORD>& servers;
+    int closed = 0;
+  } search{servers};
+  EnumWindows(
+      [](HWND window, LPARAM l) -> BOOL {
+        auto& s = *reinterpret_cast<Search*>(l);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        for (const DWORD server : s.servers) {
+          if (owner == server && IsWindowVisible(window)) {
+            PostMessageW(window, WM_CLOSE, 0, 0);
+            ++s.closed;
+          }
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.closed;
+}
+
+}  // namespace quorvel::campaign
