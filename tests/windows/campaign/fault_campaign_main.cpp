@@ -9,6 +9,7 @@
 #include <windows.h>
 #include <objbase.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cwchar>
@@ -102,10 +103,14 @@ int wmain(int argc, wchar_t** argv) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   };
   for (int i = 0; i < options.runs && elapsed() < options.max_seconds; ++i) {
-    const Scenario run =
+    Scenario run =
         RandomScenario(options.seed + static_cast<std::uint64_t>(i), options.hosts, options.limits);
     const ExpectedRun expected =
         PredictRun({run.store.items, run.range_start, run.range_end, run.boxes});
+    if (run.kill_after_saves) {
+      const int saves = std::max(1, static_cast<int>(expected.saves.size()));
+      run.kill_after_saves = 1 + (*run.kill_after_saves - 1) % saves;
+    }
     ObservedRun seen;
     try {
       seen = DriveRun(options.program, run);

@@ -137,7 +137,7 @@ Scenario RandomScenario(std::uint64_t seed, HostChoice hosts, const ScenarioLimi
   if (run.host == Host::kLocalServer && dice.Percent(60)) {
     run.store.busy_after_save_ms = dice.Between(5, 40);
   }
-  if (kill) run.kill_after_saves = dice.Between(1, std::max(1, items / 2));
+  if (kill) run.kill_after_saves = dice.Between(1, 1000000);
   return run;
 }
 

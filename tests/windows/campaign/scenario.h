@@ -30,7 +30,8 @@ struct Scenario {
   DateTime range_end;
   // The wanted state of the box for busy status 0 Free, 1 Tentative, 2 Busy, 3 Out of Office.
   std::array<bool, 4> boxes{true, true, true, true};
-  // Kill the program as soon as this many saves are journalled.
+  // Kill the program as soon as this many saves are journalled; the campaign brings it within
+  // the saves the run is to make.
   std::optional<int> kill_after_saves;
 };
 
