@@ -37,6 +37,22 @@ std::string Narrow(const wchar_t* text) {
   return result;
 }
 
+// A box caught while it is still being built can read as having no icon: its icon is looked
+// for again a little later before the box is taken to have none.
+MessageBoxView AnswerSettledBox(DWORD process_id) {
+  HWND box = WaitForMessageBox(process_id, kBoxBound);
+  if (!box) return {};
+  MessageBoxView view = ReadMessageBox(box);
+  const ULONGLONG deadline = GetTickCount64() + 2000;
+  while ((view.icon == BoxIcon::kNone || view.icon == BoxIcon::kUnrecognised) &&
+         GetTickCount64() < deadline && IsWindow(box)) {
+    Sleep(100);
+    view = ReadMessageBox(box);
+  }
+  PressOk(box);
+  return view;
+}
+
 class RunDriver {
  public:
   RunDriver(const std::wstring& program_path, const Scenario& run)
@@ -105,7 +121,7 @@ class RunDriver {
 
   void AnswerBoxes() {
     for (int i = 0; i < 4; ++i) {
-      MessageBoxView box = AnswerNextBox(program_->process_id(), kBoxBound);
+      MessageBoxView box = AnswerSettledBox(program_->process_id());
       if (!box.box) {
         Problem("no further box within 30 s: a hang");
         return;
