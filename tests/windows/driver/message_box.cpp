@@ -100,6 +100,19 @@ BoxIcon RecogniseIcon(HWND icon_static) {
   return best;
 }
 
+MessageBoxView LookAt(HWND box) {
+  MessageBoxView view;
+  view.box = box;
+  view.title = Text(box);
+  if (HWND text = GetDlgItem(box, kTextId)) view.text = Text(text);
+  if (HWND icon_static = IconStatic(box)) view.icon = RecogniseIcon(icon_static);
+  return view;
+}
+
+bool SameLook(const MessageBoxView& a, const MessageBoxView& b) {
+  return a.title == b.title && a.text == b.text && a.icon == b.icon;
+}
+
 }  // namespace
 
 const wchar_t* NameOf(BoxIcon icon) {
@@ -132,21 +145,20 @@ HWND WaitForMessageBox(DWORD process_id, Duration timeout) {
 }
 
 MessageBoxView ReadMessageBox(HWND box, Duration paint_timeout) {
-  MessageBoxView view;
-  view.box = box;
-  view.title = Text(box);
-  if (HWND text = GetDlgItem(box, kTextId)) view.text = Text(text);
-  HWND icon_static = IconStatic(box);
-  if (!icon_static) return view;
-  // The box may not have painted yet: look again until the picture is one we know.
-  const bool recognised = WaitFor(
-      [&] {
-        view.icon = RecogniseIcon(icon_static);
-        return view.icon != BoxIcon::kUnrecognised;
-      },
-      paint_timeout);
-  (void)recognised;
-  return view;
+  // A box caught while it is still being built may not show its text or icon yet, nor have
+  // painted its picture: it counts as read once two looks a moment apart agree on a picture
+  // we know (or on none).
+  constexpr DWORD kSettleMs = 100;
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(paint_timeout.count());
+  MessageBoxView view = LookAt(box);
+  for (;;) {
+    Sleep(kSettleMs);
+    if (!IsWindow(box)) return view;
+    const MessageBoxView again = LookAt(box);
+    const bool settled = SameLook(view, again) && again.icon != BoxIcon::kUnrecognised;
+    view = again;
+    if (settled || GetTickCount64() >= deadline) return view;
+  }
 }
 
 bool PressOk(HWND box, Duration timeout) {
