@@ -61,8 +61,9 @@ long long ForEachAppointment(outlook::Items& items, Visit visit) {
   long long visited = 0;
   auto enumeration = items.Enumerate();
   std::shared_ptr<AppointmentItem> item;
+  ErrorRecord unexamined;
   for (;;) {
-    const Advance step = enumeration->Next(item);
+    const Advance step = enumeration->Next(item, unexamined);
     if (step == Advance::kEnd) break;
     if (step != Advance::kAppointment) continue;
     visit(*item);

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "common/date_time.h"
+#include "common/error.h"
 
 namespace quorvel::outlook {
 
@@ -37,17 +38,21 @@ class AppointmentItem {
   virtual void SetSubject(const std::wstring& subject) = 0;
   virtual DateTime Start() = 0;
   virtual void Save() = 0;
+  // Outlook's identity of the stored item; read only when a failure has to be told apart.
+  virtual std::wstring EntryID() = 0;
 };
 
-// What one step of an enumeration met.
-enum class Advance { kAppointment, kNotAnAppointment, kEnd };
+// What one step of an enumeration met. kUnexaminable: an element whose kind could not be read.
+// A failure to fetch the next element is thrown, so it is never mistaken for the end.
+enum class Advance { kAppointment, kNotAnAppointment, kUnexaminable, kEnd };
 
 // One pass over a collection, one element at a time, in the collection's current order.
 class ItemsEnumeration {
  public:
   virtual ~ItemsEnumeration() = default;
-  // On kAppointment, `current` holds the element; otherwise it is left as it was.
-  virtual Advance Next(std::shared_ptr<AppointmentItem>& current) = 0;
+  // On kAppointment, `current` holds the element; otherwise it holds none, so an element the
+  // steps are done with is never kept open. On kUnexaminable, `why` holds the failure.
+  virtual Advance Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) = 0;
 };
 
 class Items {

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "common/continue_rule.h"
+#include "touch/run_account.h"
 #include "touch/touch_texts.h"
 #include "window/frm_import.h"
 
@@ -14,41 +15,62 @@ namespace {
 using outlook::Advance;
 using outlook::AppointmentItem;
 using outlook::ItemsEnumeration;
+using touch::Pass;
+using touch::RunAccount;
 
-// One step of an enumeration. An element that is not an appointment is passed over, so one
-// meeting request cannot hide the rest of the calendar; any other failure ends the pass.
-Advance NextAppointment(ItemsEnumeration& pass, std::shared_ptr<AppointmentItem>& current) {
-  Advance advance = Advance::kEnd;
-  if (!Continue([&] {
-        do advance = pass.Next(current);
-        while (advance == Advance::kNotAnAppointment);
-      })) {
-    return Advance::kEnd;
+// One pass over a collection as the steps see it: an element that is not an appointment, or
+// whose kind cannot be read, is passed over, so one odd element cannot hide the rest of the
+// calendar. A fetch that fails ends the pass, and the account is told how far it came.
+class PassWalk {
+ public:
+  PassWalk(Pass pass, RunAccount& account) : pass_(pass), account_(account) {}
+
+  Advance Start(outlook::Items& items, std::shared_ptr<AppointmentItem>& current) {
+    if (const auto failure = ContinueKeepingError([&] { walk_ = items.Enumerate(); })) {
+      account_.NotePassCutShort(pass_, handled_, *failure);
+      return Advance::kEnd;
+    }
+    if (!walk_) return Advance::kEnd;
+    return Next(current);
   }
-  return advance;
-}
 
-// A pass whose enumeration cannot even be started visits nothing.
-Advance StartPass(outlook::Items& items, std::unique_ptr<ItemsEnumeration>& pass,
-                  std::shared_ptr<AppointmentItem>& current) {
-  if (!Continue([&] { pass = items.Enumerate(); })) return Advance::kEnd;
-  if (!pass) return Advance::kEnd;
-  return NextAppointment(*pass, current);
-}
+  Advance Next(std::shared_ptr<AppointmentItem>& current) {
+    for (;;) {
+      Advance advance = Advance::kEnd;
+      ErrorRecord why;
+      if (const auto failure = ContinueKeepingError([&] { advance = walk_->Next(current, why); })) {
+        account_.NotePassCutShort(pass_, handled_, *failure);
+        return Advance::kEnd;
+      }
+      if (advance == Advance::kEnd) return advance;
+      ++handled_;
+      if (advance == Advance::kAppointment) return advance;
+      if (advance == Advance::kUnexaminable) account_.NoteUnexaminable(why);
+    }
+  }
 
-// Chosen appointments whose touch or save failed: the user is told how many, and why.
-struct HandOverFailures {
-  std::int32_t appointments = 0;
-  ErrorRecord last;
+ private:
+  Pass pass_;
+  RunAccount& account_;
+  std::unique_ptr<ItemsEnumeration> walk_;
+  std::int64_t handled_ = 0;
+};
 
-  void Note(std::optional<ErrorRecord> touch_failure, std::optional<ErrorRecord> save_failure) {
-    if (!touch_failure && !save_failure) return;
-    ++appointments;
-    last = save_failure ? *save_failure : *touch_failure;
+// The touch of a chosen appointment: subject, then save, each under the continue rule. Its
+// identity is read only when something failed, so a clean run pays nothing for the account.
+struct TouchOutcome {
+  std::optional<ErrorRecord> subject_failure;
+  std::optional<ErrorRecord> save_failure;
+
+  void Account(RunAccount& account, const std::shared_ptr<AppointmentItem>& current) const {
+    if (!subject_failure && !save_failure) return;
+    std::optional<std::wstring> entry_id;
+    Continue([&] { entry_id = Need(current).EntryID(); });
+    account.NoteHandOver(entry_id, subject_failure, save_failure);
   }
 };
 
-std::optional<ErrorRecord> Touch(const std::shared_ptr<AppointmentItem>& current) {
+std::optional<ErrorRecord> TouchSubject(const std::shared_ptr<AppointmentItem>& current) {
   return ContinueKeepingError([&] {
     AppointmentItem& appointment = Need(current);
     appointment.SetSubject(touch::TouchedSubject(appointment.Subject()));
@@ -72,10 +94,9 @@ void frmImport::ImportCalendar() {
   std::shared_ptr<outlook::Items> calendar_items;
   std::shared_ptr<outlook::Items> range_items;
   std::shared_ptr<AppointmentItem> current;
-  std::unique_ptr<ItemsEnumeration> pass;
   std::wstring range_filter;
   std::int32_t intVerwerkt = 0;
-  HandOverFailures failures;
+  RunAccount account;
 
   auto show_count = [&] { Continue([&] { p_.form.SetText1(touch::CountDisplay(intVerwerkt)); }); };
   auto refresh = [&] { Continue([&] { p_.form.Refresh(); }); };
@@ -104,7 +125,8 @@ void frmImport::ImportCalendar() {
   }
 
   // Pass 1: the recurring appointments (series masters and exceptions), whatever their dates.
-  Advance next = StartPass(*calendar_items, pass, current);  // 2
+  PassWalk recurring_pass(Pass::kRecurring, account);
+  Advance next = recurring_pass.Start(*calendar_items, current);  // 2
   while (next == Advance::kAppointment) {
     bool recurring = true;  // a failed recurrence test still goes on to the selection test
     Continue([&] {          // 3
@@ -113,46 +135,52 @@ void frmImport::ImportCalendar() {
     });
     if (recurring) {
       if (chosen()) {                                                              // 4
-        const auto touch_failure = Touch(current);                                 // 5
+        TouchOutcome outcome{TouchSubject(current), std::nullopt};                 // 5
         Continue([&] { p_.form.SetProgressCaption(touch::kProcessingCaption); });  // 6
         refresh();                                                                 // 7
-        failures.Note(touch_failure, Save(current));                               // 8
+        outcome.save_failure = Save(current);                                      // 8
+        outcome.Account(account, current);
       }
       Count(intVerwerkt);  // 9
       show_count();        // 10
     }
-    progress(touch::Pass1Progress);          // 11
-    refresh();                               // 12
-    next = NextAppointment(*pass, current);  // 13
+    progress(touch::Pass1Progress);       // 11
+    refresh();                            // 12
+    next = recurring_pass.Next(current);  // 13
   }
 
   // Pass 2: the appointments of the chosen range, in order of start.
   Continue([&] { range_filter = touch::RangeFilter(varStartdatum, varEinddatum); });  // 14
-  Continue([&] { range_items = calendar_items->Restrict(range_filter); });            // 15
+  const auto not_filtered = ContinueKeepingError(                                     // 15
+      [&] { range_items = calendar_items->Restrict(range_filter); });
+  if (not_filtered) account.NoteRangeNotFiltered(false, *not_filtered);
   bool range_empty = true;  // a range that cannot be counted ends the call
-  Continue([&] { range_empty = Need(range_items).Count() == 0; });  // 16
-  if (!range_empty) {                                               // 17
-    Continue([&] { range_items->Sort(L"[Start]"); });               // 18
-    next = StartPass(*range_items, pass, current);                  // 19
+  const auto not_counted =
+      ContinueKeepingError([&] { range_empty = Need(range_items).Count() == 0; });  // 16
+  if (not_counted && !not_filtered) account.NoteRangeNotFiltered(true, *not_counted);
+  if (!range_empty) {  // 17
+    if (const auto not_sorted = ContinueKeepingError([&] { range_items->Sort(L"[Start]"); })) {
+      account.NoteRangeNotSorted(*not_sorted);  // 18
+    }
+    PassWalk range_pass(Pass::kRange, account);
+    next = range_pass.Start(*range_items, current);  // 19
     while (next == Advance::kAppointment) {
-      progress(touch::Pass2Progress);                 // 20
-      refresh();                                      // 21
-      if (chosen()) {                                 // 22
-        const auto touch_failure = Touch(current);    // 23
-        failures.Note(touch_failure, Save(current));  // 24
+      progress(touch::Pass2Progress);                               // 20
+      refresh();                                                    // 21
+      if (chosen()) {                                               // 22
+        TouchOutcome outcome{TouchSubject(current), std::nullopt};  // 23
+        outcome.save_failure = Save(current);                       // 24
+        outcome.Account(account, current);
       }
-      Count(intVerwerkt);                      // 25
-      show_count();                            // 26
-      next = NextAppointment(*pass, current);  // 27
+      Count(intVerwerkt);               // 25
+      show_count();                     // 26
+      next = range_pass.Next(current);  // 27
     }
   }
 
-  // 17 / 28: the end, but not before the user learns what could not be handed over.
-  if (failures.appointments > 0) {
-    Continue([&] {
-      p_.desktop.ShowMessage(touch::HandOverWarning(failures.appointments, failures.last),
-                             kExclamation);
-    });
+  // 17 / 28: the end, but not before the user learns what was left undone.
+  if (!account.Empty()) {
+    Continue([&] { p_.desktop.ShowMessage(account.Message(), kExclamation); });
   }
 }
 

@@ -25,7 +25,18 @@ std::wstring CountDisplay(std::int32_t count);
 // The box of a calendar whose items cannot be had.
 std::wstring ItemsUnavailableMessage(const ErrorRecord& error);
 
-// The box that names the appointments that could not be handed over.
-std::wstring HandOverWarning(std::int32_t failed_appointments, const ErrorRecord& last_failure);
+// A failure in the error report's own form: number, description and source, a line each.
+std::wstring ErrorLines(const ErrorRecord& error);
+
+// The outcome box of a run that left work undone: its headline and one line per kind.
+inline constexpr wchar_t kOutcomeHeadline[] = L"Not all of this import could be done.";
+std::wstring AppointmentsNotSaved(std::int64_t appointments);
+std::wstring SubjectsNotChanged(std::int64_t appointments);
+std::wstring PassCutShort(bool recurring_pass, std::int64_t handled);
+std::wstring RangeNotFiltered(bool counting);
+inline constexpr wchar_t kRangeNotSorted[] =
+    L"The appointments of the date range could not be sorted, so they were handed over in "
+    L"Outlook's own order.";
+std::wstring ElementsUnexaminable(std::int64_t elements);
 
 }  // namespace quorvel::touch

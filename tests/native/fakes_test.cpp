@@ -18,16 +18,17 @@ TEST(Fakes, AnInjectedFailureHitsOnlyTheNamedCallAndCarriesItsError) {
   auto items = app->GetNamespace(L"MAPI")->GetDefaultFolder(9)->Items();
   auto pass = items->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ASSERT_EQ(pass->Next(current), outlook::Advance::kAppointment);
+  ErrorRecord why;
+  ASSERT_EQ(pass->Next(current, why), outlook::Advance::kAppointment);
   EXPECT_NO_THROW(current->Save());
-  ASSERT_EQ(pass->Next(current), outlook::Advance::kAppointment);
+  ASSERT_EQ(pass->Next(current, why), outlook::Advance::kAppointment);
   try {
     current->Save();
     FAIL() << "B.Save should fail";
   } catch (const Error& e) {
     EXPECT_EQ(e.record(), error);
   }
-  EXPECT_EQ(pass->Next(current), outlook::Advance::kEnd);
+  EXPECT_EQ(pass->Next(current, why), outlook::Advance::kEnd);
   EXPECT_EQ(bench.outlook.Find(L"A").saved_subjects.size(), 1u);
   EXPECT_TRUE(bench.outlook.Find(L"B").saved_subjects.empty());
 }

@@ -19,6 +19,7 @@ class StatusOnly final : public outlook::AppointmentItem {
   void SetSubject(const std::wstring&) override {}
   DateTime Start() override { return {}; }
   void Save() override {}
+  std::wstring EntryID() override { return {}; }
   bool fail_ = false;
 
  private:

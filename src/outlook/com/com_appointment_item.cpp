@@ -29,6 +29,10 @@ DateTime ComAppointmentItem::Start() {
   return quorvel::com::ToDateTime(GetProperty(item_.Get(), kStart));
 }
 
+std::wstring ComAppointmentItem::EntryID() {
+  return quorvel::com::ToText(GetProperty(item_.Get(), kEntryID));
+}
+
 void ComAppointmentItem::Save() {
   quorvel::com::CallMethod(item_.Get(), kSave);
 }

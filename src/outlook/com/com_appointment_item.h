@@ -18,6 +18,7 @@ class ComAppointmentItem final : public AppointmentItem {
   void SetSubject(const std::wstring& subject) override;
   DateTime Start() override;
   void Save() override;
+  std::wstring EntryID() override;
 
  private:
   Microsoft::WRL::ComPtr<IDispatch> item_;

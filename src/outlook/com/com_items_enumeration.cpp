@@ -10,22 +10,8 @@
 
 namespace quorvel::outlook::com {
 
-namespace {
-
-// The element's Class tells its kind in one call, in process and across processes alike
-// (asking for the appointment interface id needs a registered type library there).
-bool IsAppointment(IDispatch* element) {
-  if (!element) return false;
-  try {
-    return quorvel::com::ToLong(quorvel::com::GetProperty(element, kClass)) == kClassAppointment;
-  } catch (const Error&) {
-    return false;
-  }
-}
-
-}  // namespace
-
-Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current) {
+Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) {
+  current.reset();  // the element the steps are done with is released before the next opens
   if (!elements_) throw ObjectNotSet();
   quorvel::com::Variant element;
   ULONG fetched = 0;
@@ -44,7 +30,17 @@ Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current) {
   } catch (const Error&) {
     return Advance::kNotAnAppointment;  // not an object at all, so surely no appointment
   }
-  if (!IsAppointment(object.Get())) return Advance::kNotAnAppointment;
+  if (!object) return Advance::kNotAnAppointment;
+  // The element's Class tells its kind in one call, in process and across processes alike
+  // (asking for the appointment interface id needs a registered type library there).
+  long kind = 0;
+  try {
+    kind = quorvel::com::ToLong(quorvel::com::GetProperty(object.Get(), kClass));
+  } catch (const Error& failure) {
+    why = failure.record();
+    return Advance::kUnexaminable;
+  }
+  if (kind != kClassAppointment) return Advance::kNotAnAppointment;
   current = std::make_shared<ComAppointmentItem>(std::move(object));
   return Advance::kAppointment;
 }

@@ -13,7 +13,7 @@ class ComItemsEnumeration final : public ItemsEnumeration {
   explicit ComItemsEnumeration(Microsoft::WRL::ComPtr<IEnumVARIANT> elements)
       : elements_(std::move(elements)) {}
 
-  Advance Next(std::shared_ptr<AppointmentItem>& current) override;
+  Advance Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) override;
 
  private:
   Microsoft::WRL::ComPtr<IEnumVARIANT> elements_;

@@ -19,6 +19,7 @@ inline constexpr DISPID kStart = 0x820D;
 inline constexpr DISPID kBusyStatus = 0x8205;
 inline constexpr DISPID kRecurrenceState = 0xF545;
 inline constexpr DISPID kSave = 0xF048;
+inline constexpr DISPID kEntryID = 0xF01E;
 
 inline constexpr long kClassAppointment = 26;  // olAppointment
 

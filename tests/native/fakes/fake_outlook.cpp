@@ -48,6 +48,10 @@ class Appointment final : public outlook::AppointmentItem {
     Enter(L".Save");
     e_->saved_subjects.push_back(e_->subject);
   }
+  std::wstring EntryID() override {
+    Enter(L".EntryID");
+    return e_->id;
+  }
 
  private:
   void Enter(const wchar_t* member) { world_.log.Enter(e_->id + member); }
@@ -60,10 +64,16 @@ class Enumeration final : public outlook::ItemsEnumeration {
   Enumeration(FakeOutlook& world, ElementList elements)
       : world_(world), elements_(std::move(elements)) {}
 
-  outlook::Advance Next(std::shared_ptr<outlook::AppointmentItem>& current) override {
+  outlook::Advance Next(std::shared_ptr<outlook::AppointmentItem>& current,
+                        ErrorRecord& why) override {
+    current.reset();
     world_.log.Enter(L"Items.Next");
     if (next_ == elements_.size()) return outlook::Advance::kEnd;
     const auto& element = elements_[next_++];
+    if (element->kind_error) {
+      why = *element->kind_error;
+      return outlook::Advance::kUnexaminable;
+    }
     if (!element->is_appointment) return outlook::Advance::kNotAnAppointment;
     current = std::make_shared<Appointment>(world_, element);
     return outlook::Advance::kAppointment;

@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ class CallLog {
 struct FakeElement {
   std::wstring id;
   bool is_appointment = true;
+  std::optional<ErrorRecord> kind_error;  // its kind cannot be read
   std::int32_t recurrence = outlook::kNotRecurring;
   std::int32_t busy = outlook::kBusy;
   std::wstring subject;

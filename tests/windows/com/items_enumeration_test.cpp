@@ -68,11 +68,14 @@ std::vector<std::wstring> Walk(outlook::Items& items, int& others) {
   std::vector<std::wstring> subjects;
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
+  ErrorRecord why;
   for (int guard = 0; guard < 100; ++guard) {
-    const Advance step = enumeration->Next(current);
+    const Advance step = enumeration->Next(current, why);
     if (step == Advance::kEnd) return subjects;
     if (step == Advance::kNotAnAppointment) {
       ++others;
+    } else if (step == Advance::kUnexaminable) {
+      subjects.push_back(L"? " + std::to_wstring(why.number));
     } else {
       subjects.push_back(current->Subject());
     }
@@ -97,25 +100,29 @@ TEST(ItemsEnumeration, AppointmentsAreToldApartFromOtherElements) {
                     number, ElementOf(nullptr), ElementOf(last.Get())});
   outlook::com::ComItems items(items_object);
   int others = 0;
-  EXPECT_EQ(Walk(items, others), (std::vector<std::wstring>{L"Dentist", L"Review"}));
-  EXPECT_EQ(others, 4);
+  // An element whose kind cannot be read is told apart from one that is no appointment.
+  EXPECT_EQ(Walk(items, others),
+            (std::vector<std::wstring>{L"Dentist", L"? -2147467259", L"Review"}));
+  EXPECT_EQ(others, 3);
   // Telling the kind costs one Class read per element and nothing else.
   EXPECT_EQ(first->invocations(outlook::com::kClass), 1);
   EXPECT_EQ(request->invocations(outlook::com::kSubject), 0);
 }
 
-TEST(ItemsEnumeration, NonAppointmentLeavesCurrentAsItWas) {
+TEST(ItemsEnumeration, TheElementTheStepsAreDoneWithIsReleasedAtTheNextAdvance) {
   auto first = ItemOfClass(26, L"Kept");
   auto request = ItemOfClass(53, L"Request");
   outlook::com::ComItems items(CollectionOf({ElementOf(first.Get()), ElementOf(request.Get())}));
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ASSERT_EQ(enumeration->Next(current), Advance::kAppointment);
+  ErrorRecord why;
+  ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
   const auto held = current;
-  EXPECT_EQ(enumeration->Next(current), Advance::kNotAnAppointment);
-  EXPECT_EQ(current, held);
-  EXPECT_EQ(enumeration->Next(current), Advance::kEnd);
-  EXPECT_EQ(current, held);
+  EXPECT_EQ(enumeration->Next(current, why), Advance::kNotAnAppointment);
+  EXPECT_EQ(current, nullptr);
+  EXPECT_EQ(held.use_count(), 1);
+  EXPECT_EQ(enumeration->Next(current, why), Advance::kEnd);
+  EXPECT_EQ(current, nullptr);
 }
 
 TEST(ItemsEnumeration, FailingAdvanceThrowsItsStatus) {
@@ -124,9 +131,10 @@ TEST(ItemsEnumeration, FailingAdvanceThrowsItsStatus) {
       CollectionOf({ElementOf(first.Get()), ElementOf(first.Get())}, E_ABORT, 1));
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ASSERT_EQ(enumeration->Next(current), Advance::kAppointment);
+  ErrorRecord why;
+  ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
   try {
-    enumeration->Next(current);
+    enumeration->Next(current, why);
     ADD_FAILURE() << "the failing advance passed";
   } catch (const Error& error) {
     EXPECT_EQ(error.number(), static_cast<std::int32_t>(E_ABORT));

@@ -81,9 +81,10 @@ TEST_F(StandinPort, SavingWhileEnumeratingVisitsEachElementOnce) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
+  ErrorRecord why;
   int appointments = 0;
   int others = 0;
-  for (Advance step; (step = enumeration->Next(item)) != Advance::kEnd;) {
+  for (Advance step; (step = enumeration->Next(item, why)) != Advance::kEnd;) {
     ASSERT_LT(appointments + others, 100) << "the enumeration does not end";
     if (step == Advance::kNotAnAppointment) {
       ++others;
@@ -121,7 +122,8 @@ TEST_F(StandinPort, FailuresCrossAsTheServerRaisedThem) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ASSERT_EQ(enumeration->Next(item), Advance::kAppointment);
+  ErrorRecord why;
+  ASSERT_EQ(enumeration->Next(item, why), Advance::kAppointment);
   try {
     item->Save();
     ADD_FAILURE() << "the locked save passed";
@@ -245,7 +247,8 @@ TEST_F(StandinPort, RestrictToTheRangeThenSortAscending) {
     int others = 0;
     auto enumeration = range->Enumerate();
     std::shared_ptr<outlook::AppointmentItem> item;
-    for (Advance step; (step = enumeration->Next(item)) != Advance::kEnd;) {
+    ErrorRecord why;
+    for (Advance step; (step = enumeration->Next(item, why)) != Advance::kEnd;) {
       ASSERT_LT(starts.size() + others, 20u);
       if (step == Advance::kNotAnAppointment) {
         ++others;
@@ -272,8 +275,9 @@ TEST_F(StandinPort, BriefBusyPeriodsAfterSavesAreWaitedOut) {
   const ULONGLONG started = GetTickCount64();
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
+  ErrorRecord why;
   int saved = 0;
-  while (enumeration->Next(item) == Advance::kAppointment) {
+  while (enumeration->Next(item, why) == Advance::kAppointment) {
     item->SetSubject(item->Subject() + L" ");
     EXPECT_NO_THROW(item->Save());
     ++saved;
@@ -300,7 +304,8 @@ TEST_F(StandinPort, BusyPeriodBeyondTheBudgetFailsTheSave) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ASSERT_EQ(enumeration->Next(item), Advance::kAppointment);
+  ErrorRecord why;
+  ASSERT_EQ(enumeration->Next(item, why), Advance::kAppointment);
   item->Save();
   const ULONGLONG started = GetTickCount64();
   try {
