@@ -66,6 +66,11 @@ class RegionalFormats {
   virtual std::wstring ShortDate(const DateTime& value) = 0;
   // Short date, a blank and the long time; a value at midnight as the date alone.
   virtual std::wstring GeneralDate(const DateTime& value) = 0;
+  // The short date as set, but with the year in four digits.
+  virtual std::wstring ShortDateWithFullYear(const DateTime& value) = 0;
+  // What the user's locale reads in a text, by the automation date parser Outlook's filters
+  // are read with; none when it reads no date at all.
+  virtual std::optional<DateTime> ReadDate(const std::wstring& text) = 0;
 };
 
 inline constexpr NativeHandle kHwndTopmost = -1;

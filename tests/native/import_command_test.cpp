@@ -77,6 +77,43 @@ TEST_F(ImportCommandTest, TheRegionalFormatIsReadAtEveryClick) {
   EXPECT_EQ(bench.form.varEinddatum, L"09.03.26 23:59 pm");
 }
 
+// A bound stays as the short date writes it unless the locale would read it back as another
+// date; then, and only then, its year is written in full.
+TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateGetsItsYearInFull) {
+  struct Case {
+    const wchar_t* pattern;
+    DateTime picked;
+    const wchar_t* lower_bound;
+  };
+  const Case cases[] = {
+      {L"M/d/yy", {2051, 3, 12, 9, 0, 0}, L"3/12/2051 00:00 am"},
+      {L"M/d/yy", {1949, 3, 12, 9, 0, 0}, L"3/12/1949 00:00 am"},
+      {L"M/d/yy", {2049, 3, 12, 9, 0, 0}, L"3/12/49 00:00 am"},
+      {L"M/d/yy", {1950, 3, 12, 9, 0, 0}, L"3/12/50 00:00 am"},
+      {L"d-M-yyyy", {2051, 3, 12, 9, 0, 0}, L"12-3-2051 00:00 am"},
+      {L"dd.MM.yyyy", {2051, 3, 12, 9, 0, 0}, L"12.03.2051 00:00 am"},
+      {L"yyyy-MM-dd", {2051, 3, 12, 9, 0, 0}, L"2051-03-12 00:00 am"},
+  };
+  for (const Case& c : cases) {
+    bench.window.short_date_pattern = c.pattern;
+    bench.window.pickers[Picker::kStart] = c.picked;
+    bench.window.pickers[Picker::kEnd] = c.picked;
+    bench.form.cmdImport_Click();
+    std::wstring upper_bound = c.lower_bound;
+    upper_bound.replace(upper_bound.size() - 9, 9, L" 23:59 pm");
+    EXPECT_EQ(bench.form.varStartdatum, c.lower_bound) << c.pattern;
+    EXPECT_EQ(bench.form.varEinddatum, upper_bound) << c.pattern;
+  }
+}
+
+TEST(DatePicture, EveryYearFieldIsWrittenInFullAndQuotedTextIsKept) {
+  EXPECT_EQ(WithFullYear(L"M/d/yy"), L"M/d/yyyy");
+  EXPECT_EQ(WithFullYear(L"d-M-y"), L"d-M-yyyy");
+  EXPECT_EQ(WithFullYear(L"yyyy-MM-dd"), L"yyyy-MM-dd");
+  EXPECT_EQ(WithFullYear(L"dd 'yy' yy"), L"dd 'yy' yyyy");
+  EXPECT_EQ(WithFullYear(L"d 'o''y' yy"), L"d 'o''y' yyyy");
+}
+
 TEST_F(ImportCommandTest, WithoutOutlookARunShowsTheItemsBoxThenTheFinishedBox) {
   TestBench local;
   local.outlook.registered = false;

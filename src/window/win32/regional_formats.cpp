@@ -1,6 +1,11 @@
 #include "window/win32/regional_formats.h"
 
 #include <windows.h>
+#include <oleauto.h>
+
+#include <memory>
+
+#include "window/date_picture.h"
 
 #include "window/win32/system_failure.h"
 #include "window/win32/system_time.h"
@@ -26,15 +31,38 @@ std::wstring LongTime(const SYSTEMTIME& time) {
   });
 }
 
-}  // namespace
-
-std::wstring RegionalFormats::ShortDate(const DateTime& value) {
+// The short date in the user's locale, as set or in the picture given.
+std::wstring DateText(const DateTime& value, const wchar_t* picture) {
   if (!IsValid(value)) throw Error(5, L"Invalid procedure call or argument");
   const SYSTEMTIME time = ToSystemTime(value);
   return Formatted(L"GetDateFormatEx", [&](wchar_t* buffer, int size) {
-    return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, DATE_SHORTDATE, &time, nullptr, buffer, size,
-                           nullptr);
+    return GetDateFormatEx(LOCALE_NAME_USER_DEFAULT, picture ? 0 : DATE_SHORTDATE, &time, picture,
+                           buffer, size, nullptr);
   });
+}
+
+}  // namespace
+
+std::wstring RegionalFormats::ShortDate(const DateTime& value) {
+  return DateText(value, nullptr);
+}
+
+std::wstring RegionalFormats::ShortDateWithFullYear(const DateTime& value) {
+  const std::wstring picture = Formatted(L"GetLocaleInfoEx", [](wchar_t* buffer, int size) {
+    return GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SSHORTDATE, buffer, size);
+  });
+  return DateText(value, WithFullYear(picture).c_str());
+}
+
+std::optional<DateTime> RegionalFormats::ReadDate(const std::wstring& text) {
+  const std::unique_ptr<OLECHAR, decltype(&SysFreeString)> bstr(
+      SysAllocStringLen(text.data(), static_cast<UINT>(text.size())), &SysFreeString);
+  if (!bstr) throw Error(7, L"Out of memory");
+  DATE date = 0;
+  const HRESULT status = VarDateFromStr(bstr.get(), LOCALE_USER_DEFAULT, 0, &date);
+  SYSTEMTIME time{};
+  if (FAILED(status) || !VariantTimeToSystemTime(date, &time)) return std::nullopt;
+  return FromSystemTime(time);
 }
 
 std::wstring RegionalFormats::GeneralDate(const DateTime& value) {

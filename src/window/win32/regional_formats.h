@@ -10,6 +10,8 @@ class RegionalFormats final : public quorvel::RegionalFormats {
  public:
   std::wstring ShortDate(const DateTime& value) override;
   std::wstring GeneralDate(const DateTime& value) override;
+  std::wstring ShortDateWithFullYear(const DateTime& value) override;
+  std::optional<DateTime> ReadDate(const std::wstring& text) override;
 };
 
 }  // namespace quorvel::win32

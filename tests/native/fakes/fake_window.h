@@ -2,12 +2,14 @@
 // The window's controls and the desktop around it, in memory. Shares the call log with the
 // fake Outlook so tests can check the order of everything a run does.
 
+#include <cwctype>
 #include <map>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "fakes/fake_outlook.h"
+#include "window/date_picture.h"
 #include "window/form_ports.h"
 #include "window/frm_import.h"
 
@@ -47,6 +49,7 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
   // Clock and regional settings.
   std::vector<DateTime> clock_readings{{2026, 12, 8, 14, 5, 30}};
   std::wstring short_date_pattern = L"d-M-yyyy";
+  int two_digit_years_from = 1950;  // the century window two-digit years are read in
 
   DateTime PickerValue(Picker picker) override {
     log_.Enter(picker == Picker::kStart ? L"Form.DTPstartdatum" : L"Form.DTPeinddatum");
@@ -101,11 +104,49 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
     return now;
   }
 
-  // A small pattern formatter: d, dd, M, MM, yy, yyyy and literal separators.
   std::wstring ShortDate(const DateTime& value) override {
     log_.Enter(L"Formats.ShortDate");
+    return Formatted(value, short_date_pattern);
+  }
+  std::wstring ShortDateWithFullYear(const DateTime& value) override {
+    log_.Enter(L"Formats.ShortDateWithFullYear");
+    return Formatted(value, WithFullYear(short_date_pattern));
+  }
+  // Reads the numbers of the text in the pattern's order of day, month and year.
+  std::optional<DateTime> ReadDate(const std::wstring& text) override {
+    log_.Enter(L"Formats.ReadDate");
+    std::vector<std::wstring> numbers;
+    for (std::size_t i = 0; i < text.size();) {
+      if (!std::iswdigit(text[i])) {
+        ++i;
+        continue;
+      }
+      std::size_t end = i;
+      while (end < text.size() && std::iswdigit(text[end])) ++end;
+      numbers.push_back(text.substr(i, end - i));
+      i = end;
+    }
+    std::wstring order;
+    for (wchar_t c : short_date_pattern)
+      if ((c == L'd' || c == L'M' || c == L'y') && order.find(c) == std::wstring::npos) order += c;
+    if (numbers.size() < 3 || order.size() != 3) return std::nullopt;
+    DateTime read{0, 0, 0, 0, 0, 0};
+    for (std::size_t f = 0; f < 3; ++f) {
+      const int n = std::stoi(numbers[f]);
+      if (order[f] == L'd') read.day = n;
+      if (order[f] == L'M') read.month = n;
+      if (order[f] == L'y') {
+        read.year = n;
+        if (numbers[f].size() <= 2)
+          read.year = two_digit_years_from + (n - two_digit_years_from % 100 + 100) % 100;
+      }
+    }
+    return read;
+  }
+
+  // A small pattern formatter: d, dd, M, MM, yy, yyyy and literal separators.
+  static std::wstring Formatted(const DateTime& value, const std::wstring& p) {
     std::wstring out;
-    const std::wstring& p = short_date_pattern;
     for (std::size_t i = 0; i < p.size();) {
       std::size_t run = 1;
       while (i + run < p.size() && p[i + run] == p[i]) ++run;
