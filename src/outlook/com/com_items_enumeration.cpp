@@ -10,19 +10,58 @@
 
 namespace quorvel::outlook::com {
 
-Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) {
-  current.reset();  // the element the steps are done with is released before the next opens
-  if (!elements_) throw ObjectNotSet();
-  quorvel::com::Variant element;
+ElementBatch::ElementBatch() noexcept {
+  for (VARIANT& slot : slots_) VariantInit(&slot);
+}
+
+ElementBatch::~ElementBatch() {
+  Clear();
+}
+
+void ElementBatch::Clear() noexcept {
+  for (VARIANT& slot : slots_) VariantClear(&slot);
+  held_ = next_ = 0;
+}
+
+HRESULT ElementBatch::Fetch(IEnumVARIANT& elements, ULONG wanted) {
+  Clear();
   ULONG fetched = 0;
   const HRESULT status = quorvel::com::RetryWhileBusy([&] {
     fetched = 0;
-    return elements_->Next(1, element.Put(), &fetched);
+    return elements.Next(wanted, slots_.data(), &fetched);
   });
-  if (FAILED(status)) {
-    throw quorvel::com::ErrorFromStatus(status, elements_.Get(), IID_IEnumVARIANT);
+  held_ = fetched < wanted ? fetched : wanted;
+  return status;
+}
+
+quorvel::com::Variant ElementBatch::Take() noexcept {
+  quorvel::com::Variant element;
+  *element.Put() = slots_[next_];  // the element's ownership moves with its bits
+  VariantInit(&slots_[next_]);
+  ++next_;
+  return element;
+}
+
+Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) {
+  current.reset();  // the element the steps are done with is released before more are opened
+  if (!elements_) throw ObjectNotSet();
+  if (batch_.Empty()) {
+    // A failure that came with elements is told once they are handed out, so none is lost.
+    if (FAILED(deferred_failure_)) {
+      throw quorvel::com::ErrorFromStatus(deferred_failure_, elements_.Get(), IID_IEnumVARIANT);
+    }
+    // A short batch is not taken for the end: only a fetch that brings nothing is, so a
+    // failure right after a short batch is still seen. It costs one call per pass.
+    const HRESULT status = batch_.Fetch(*elements_.Get(), ElementBatch::kSize);
+    if (FAILED(status)) {
+      if (batch_.Empty()) {
+        throw quorvel::com::ErrorFromStatus(status, elements_.Get(), IID_IEnumVARIANT);
+      }
+      deferred_failure_ = status;
+    }
+    if (batch_.Empty()) return Advance::kEnd;
   }
-  if (status != S_OK || fetched == 0) return Advance::kEnd;
+  quorvel::com::Variant element = batch_.Take();
 
   Microsoft::WRL::ComPtr<IDispatch> object;
   try {

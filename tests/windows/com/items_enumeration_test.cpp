@@ -125,6 +125,41 @@ TEST(ItemsEnumeration, TheElementTheStepsAreDoneWithIsReleasedAtTheNextAdvance) 
   EXPECT_EQ(current, nullptr);
 }
 
+// Elements come sixteen to a fetch, and no more than sixteen are ever held open: an Outlook in
+// online mode refuses the 251st open item.
+TEST(ItemsEnumeration, ElementsComeInBatchesAndNoMoreThanSixteenAreHeldOpen) {
+  auto item = ItemOfClass(26, L"Same");
+  std::vector<VARIANT> elements;
+  for (int i = 0; i < 40; ++i) elements.push_back(ElementOf(item.Get()));
+  outlook::com::ComItems items(CollectionOf(std::move(elements), E_ABORT, 36));
+  auto references = [&] {
+    item->AddRef();
+    return static_cast<int>(item->Release());
+  };
+  const int before = references();
+  auto enumeration = items.Enumerate();
+  std::shared_ptr<outlook::AppointmentItem> current;
+  ErrorRecord why;
+  ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
+  const int with_one_batch = references();
+  EXPECT_EQ(with_one_batch, before + 40 + 16);  // the enumerator's own copies, and one batch
+  int visited = 1;
+  try {
+    while (enumeration->Next(current, why) == Advance::kAppointment) {
+      ++visited;
+      EXPECT_LE(references(), with_one_batch);
+    }
+    ADD_FAILURE() << "the failure at element 36 was lost";
+  } catch (const Error& error) {
+    EXPECT_EQ(error.number(), static_cast<std::int32_t>(E_ABORT));
+  }
+  // The elements that came with the failing fetch were all handed out before it was told.
+  EXPECT_EQ(visited, 36);
+  current.reset();
+  enumeration.reset();
+  EXPECT_EQ(references(), before);  // nothing kept
+}
+
 TEST(ItemsEnumeration, FailingAdvanceThrowsItsStatus) {
   auto first = ItemOfClass(26, L"One");
   outlook::com::ComItems items(
