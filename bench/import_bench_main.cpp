@@ -6,6 +6,8 @@
 //       run until the closing box shows; reads the program's peak working set before closing.
 //   import_bench.exe script COUNT inproc|local PATH-OF-touch_calendar.vbs
 //       runs the script with cscript and times it the same way: from its first touch to its end.
+//   A last argument --max-round-trips=N fails the benchmark when the stand-in counted more
+//   round trips per appointment than N, so that a regression in the calls a run makes shows.
 
 #include <windows.h>
 
@@ -136,7 +138,9 @@ Outcome RunScript(const std::wstring& script_path) {
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 5 || (std::wcscmp(argv[1], L"program") != 0 && std::wcscmp(argv[1], L"script") != 0)) {
-    std::fwprintf(stderr, L"usage: import_bench program|script COUNT inproc|local PATH\n");
+    std::fwprintf(stderr,
+                  L"usage: import_bench program|script COUNT inproc|local PATH "
+                  L"[--max-round-trips=N]\n");
     return 2;
   }
   try {
@@ -145,6 +149,10 @@ int wmain(int argc, wchar_t** argv) {
     const bench::Host host = bench::ParseHost(argv[3]);
     const auto calendar = bench::MakeBenchCalendar(
         host, count, L"import-bench-" + std::to_wstring(count) + (program ? L"" : L"-script"));
+    double max_round_trips = 0;
+    if (argc > 5 && std::wcsncmp(argv[5], L"--max-round-trips=", 18) == 0) {
+      max_round_trips = std::wcstod(argv[5] + 18, nullptr);
+    }
     const Outcome outcome = program ? RunProgram(calendar, argv[4]) : RunScript(argv[4]);
     const auto counts = bench::CountsAfterRun(host, calendar.store);
     const double appointments = double(calendar.appointments);
@@ -180,6 +188,12 @@ int wmain(int argc, wchar_t** argv) {
     if (outcome.detail != expected) {
       std::fprintf(stderr, "incomplete run: %s, expected %s\n", outcome.detail.c_str(),
                    expected.c_str());
+      return 1;
+    }
+    const double round_trips = bench::RoundTrips(counts) / appointments;
+    if (max_round_trips > 0 && round_trips > max_round_trips) {
+      std::fprintf(stderr, "%.2f round trips per appointment, more than the goal of %.2f\n",
+                   round_trips, max_round_trips);
       return 1;
     }
     return 0;
