@@ -142,6 +142,7 @@ TEST_F(LocalServerTest, StoreFaultsReachTheClientAcrossProcesses) {
     const Outcome restrict =
         TryInvoke(items.Get(), L"Restrict", DISPATCH_METHOD, {Text(filter)}, none.get());
     EXPECT_EQ(DISP_E_EXCEPTION, restrict.hr);
+    EXPECT_EQ(4096, restrict.code) << "both codes cross";
     EXPECT_EQ((quorvel::ErrorRecord{-2147352567, L"Cannot parse condition.", L"Microsoft Outlook"}),
               restrict.error);
   }

@@ -152,6 +152,7 @@ TEST_F(ModelTest, InjectedFailuresReachTheClientAsOutlookErrors) {
     return TryInvoke(locked.Get(), L"Save", DISPATCH_METHOD, {}, none.get());
   }();
   EXPECT_EQ(DISP_E_EXCEPTION, save.hr);
+  EXPECT_EQ(4096, save.code) << "Outlook sets its code beside the status";
   EXPECT_EQ((quorvel::ErrorRecord{-2147467260, L"Operation aborted", L"Microsoft Outlook"}),
             save.error);
   standin::Bstr text(L"x");
@@ -211,6 +212,7 @@ TEST_F(ModelTest, RestrictCountAndSortFailWithTheStoresError) {
       for (const auto& [name, outcome] : outcomes) {
         if (name == member) {
           EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr) << name;
+          EXPECT_EQ(4096, outcome.code) << name;
           EXPECT_EQ(-2147467259, outcome.error.number) << name;
           EXPECT_EQ(Narrow(L"Microsoft Outlook"), Narrow(outcome.error.source)) << name;
         } else {
