@@ -10,9 +10,14 @@
 namespace standin {
 namespace {
 
+// Outlook fills both codes: wCode 4096 and the status in scode. (Automation says a server
+// sets one of them; clients that read scode first, as most do, see the status.)
+constexpr WORD kOutlookExceptionCode = 4096;
+
 void FillException(EXCEPINFO* exception, const quorvel::ErrorRecord& error) {
   if (!exception) return;
   *exception = EXCEPINFO{};
+  exception->wCode = kOutlookExceptionCode;
   exception->scode = error.number;
   exception->bstrDescription = Bstr(error.description).Release();
   exception->bstrSource = Bstr(error.source).Release();
@@ -120,7 +125,10 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
     FillException(exception, error.record());
     return DISP_E_EXCEPTION;
   } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+    if (result) VariantClear(result);
+    FillException(exception, {static_cast<std::int32_t>(E_OUTOFMEMORY), L"Out of memory.",
+                              L"Microsoft Outlook"});
+    return DISP_E_EXCEPTION;
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -43,6 +43,7 @@ Outcome TryInvokeId(IDispatch* object, DISPID id, WORD flags, std::initializer_l
   if (outcome.hr == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
     outcome.error.number = exception.scode ? exception.scode : exception.wCode;
+    outcome.code = exception.wCode;
     if (exception.bstrDescription) outcome.error.description = exception.bstrDescription;
     if (exception.bstrSource) outcome.error.source = exception.bstrSource;
   }
@@ -141,6 +142,22 @@ ComPtr<IDispatch> NextElement(IEnumVARIANT* walk) {
   ComPtr<IDispatch> item;
   if (fetched == 1 && (*element).vt == VT_DISPATCH) item = (*element).pdispVal;
   return item;
+}
+
+Batch::Batch(IEnumVARIANT* walk, ULONG wanted) : elements(wanted) {
+  for (VARIANT& element : elements) VariantInit(&element);
+  hr = walk->Next(wanted, elements.data(), &fetched);
+}
+
+Batch::~Batch() {
+  for (VARIANT& element : elements) VariantClear(&element);
+}
+
+std::vector<std::wstring> Batch::EntryIds() const {
+  std::vector<std::wstring> ids;
+  for (ULONG i = 0; i < fetched && i < elements.size(); ++i)
+    ids.push_back(elements[i].vt == VT_DISPATCH ? GetText(elements[i].pdispVal, L"EntryID") : L"");
+  return ids;
 }
 
 HRESULT CreateOutlook(ComPtr<IDispatch>& application) {
