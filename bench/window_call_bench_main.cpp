@@ -117,7 +117,7 @@ int wmain(int argc, wchar_t** argv) {
       const auto objects = outlook::com::MakeComObjectFactory();
       frmImport form(Platform{timed, recorded, clock, formats, *objects});
       form.Form_Load();
-      window.Show(SW_SHOWNORMAL);
+      window.Show();
       PumpPending();
       timed.SetPickerValue(Picker::kStart, calendar.first_day);
       timed.SetPickerValue(Picker::kEnd, calendar.last_day);

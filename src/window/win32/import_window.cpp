@@ -7,7 +7,7 @@
 
 #include "resource_ids.h"
 #include "window/win32/control_styles.h"
-#include "window/win32/message_font.h"
+#include "window/win32/dialog_font.h"
 #include "window/win32/system_failure.h"
 #include "window/win32/system_time.h"
 #include "window/win32/window_placement.h"
@@ -149,7 +149,7 @@ void ImportWindow::LoadPictures(UINT dpi) {
 
 void ImportWindow::LayOut(UINT dpi, const RECT* suggested) {
   const int d = static_cast<int>(dpi);
-  UniqueFont font = MakeMessageFont(dpi);
+  UniqueFont font = MakeDialogFont(dpi);
   HDWP positions = BeginDeferWindowPos(static_cast<int>(layout::kControls.size()));
   for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
     const layout::Rect rect = layout::InClientArea(layout::kControls[i]);
@@ -159,6 +159,10 @@ void ImportWindow::LayOut(UINT dpi, const RECT* suggested) {
     const int width = layout::ToPixels(rect.right(), d) - left;
     const int height = layout::ToPixels(rect.bottom(), d) - top;
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    if (layout::kControls[i].kind == layout::Kind::kDatePicker) {
+      // The drop-down calendar is made afresh each time and takes this font, not the picker's.
+      SendMessageW(controls_[i], DTM_SETMCFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
+    }
     if (positions) {
       positions = DeferWindowPos(positions, controls_[i], nullptr, left, top, width, height,
                                  SWP_NOZORDER | SWP_NOACTIVATE);
@@ -179,8 +183,11 @@ void ImportWindow::LayOut(UINT dpi, const RECT* suggested) {
   InvalidateRect(window_.get(), nullptr, TRUE);
 }
 
-void ImportWindow::Show(int show_command) {
-  ShowWindow(window_.get(), show_command);
+void ImportWindow::Show() {
+  // A shortcut set to start the program maximised or minimised asks that of the first
+  // ShowWindow, whatever it is given; the fixed window has neither button and shows normally.
+  ShowWindow(window_.get(), SW_SHOWNORMAL);
+  if (IsZoomed(window_.get()) || IsIconic(window_.get())) ShowWindow(window_.get(), SW_RESTORE);
   UpdateWindow(window_.get());
   if (HWND first = GetNextDlgTabItem(window_.get(), nullptr, FALSE)) SetFocus(first);
 }
@@ -234,6 +241,8 @@ LRESULT ImportWindow::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
     case WM_ACTIVATE:
       OnActivate(w);
       return 0;
+    case WM_GETFONT:  // as a dialog answers: the font its controls use
+      return reinterpret_cast<LRESULT>(font_.get());
     case WM_DPICHANGED:
       LayOut(HIWORD(w), reinterpret_cast<const RECT*>(l));
       return 0;

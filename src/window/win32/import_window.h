@@ -31,8 +31,9 @@ class ImportWindow {
   // What the start picker holds when the program sets it, so that only a user's change counts.
   void RememberStartValue(const SYSTEMTIME& value) { last_start_value_ = value; }
 
-  // Shows the window with the focus on the first focusable control.
-  void Show(int show_command);
+  // Shows the window normally, however the program was started, with the focus on the first
+  // focusable control.
+  void Show();
   // Until the window is closed; Tab and the other dialog keys move the focus.
   int RunMessageLoop();
 

@@ -16,7 +16,7 @@
 
 namespace {
 
-int RunProgram(HINSTANCE instance, int show_command) {
+int RunProgram(HINSTANCE instance) {
   using namespace quorvel;
   com::Apartment apartment;
   win32::MousePointer pointer;
@@ -31,7 +31,7 @@ int RunProgram(HINSTANCE instance, int show_command) {
   win32::ImportEvents events(window.handle(), form);
   window.SetEvents(&events);
   win32::RunGuarded(window.handle(), [&form] { form.Form_Load(); });
-  window.Show(show_command);
+  window.Show();
   const int exit_code = window.RunMessageLoop();
   window.SetEvents(nullptr);
   // The form drops its Outlook objects here, before the apartment closes; Outlook keeps running.
@@ -40,7 +40,7 @@ int RunProgram(HINSTANCE instance, int show_command) {
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // No DLL from the current directory or PATH: only the system's and our own folder's.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
   // A long run pumps no messages; the system must not swap the window for a ghost meanwhile.
@@ -48,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show_command) {
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
   try {
-    return RunProgram(instance, show_command);
+    return RunProgram(instance);
   } catch (...) {
     quorvel::win32::ShowRunTimeError(nullptr, quorvel::CurrentErrorOf(std::current_exception()));
     return 1;

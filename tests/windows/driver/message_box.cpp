@@ -7,6 +7,7 @@
 
 #include "controls.h"
 #include "program.h"
+#include "screen_pixels.h"
 
 namespace quorvel::test_driver {
 
@@ -24,37 +25,6 @@ HWND IconStatic(HWND box) {
   return nullptr;
 }
 
-// The pixels of a top-down 32-bit bitmap drawn by `paint` on a memory DC of size w x h.
-template <class Paint>
-std::vector<std::uint32_t> Pixels(HDC reference, int w, int h, Paint paint) {
-  std::vector<std::uint32_t> pixels(static_cast<std::size_t>(w) * h);
-  HDC dc = CreateCompatibleDC(reference);
-  HBITMAP bitmap = CreateCompatibleBitmap(reference, w, h);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  paint(dc);
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof info.bmiHeader;
-  info.bmiHeader.biWidth = w;
-  info.bmiHeader.biHeight = -h;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  SelectObject(dc, old);
-  GetDIBits(dc, bitmap, 0, static_cast<UINT>(h), pixels.data(), &info, DIB_RGB_COLORS);
-  DeleteObject(bitmap);
-  DeleteDC(dc);
-  for (auto& p : pixels) p &= 0xFFFFFFu;
-  return pixels;
-}
-
-std::size_t Differences(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-  std::size_t count = 0;
-  for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-    if (a[i] != b[i]) ++count;
-  }
-  return count;
-}
-
 BoxIcon RecogniseIcon(HWND icon_static) {
   RECT rect{};
   GetWindowRect(icon_static, &rect);
@@ -62,13 +32,14 @@ BoxIcon RecogniseIcon(HWND icon_static) {
   const int h = rect.bottom - rect.top;
   // A null icon handle means the same in every process: the box was given no icon.
   if (w <= 0 || h <= 0 || SendMessageW(icon_static, STM_GETICON, 0, 0) == 0) return BoxIcon::kNone;
-  HDC screen = GetDC(nullptr);
-  const auto shown = Pixels(
-      screen, w, h, [&](HDC dc) { BitBlt(dc, 0, 0, w, h, screen, rect.left, rect.top, SRCCOPY); });
+  const PixelGrid shown = ScreenPixels(rect);
+  if (shown.pixels.empty()) return BoxIcon::kUnrecognised;
   // The corner is transparent in every system icon: it shows the box's background.
-  const COLORREF background = RGB(shown[0] >> 16 & 0xFF, shown[0] >> 8 & 0xFF, shown[0] & 0xFF);
+  const std::uint32_t corner = shown.pixels[0];
+  const COLORREF background = RGB(corner >> 16 & 0xFF, corner >> 8 & 0xFF, corner & 0xFF);
   // A box without an icon keeps its (empty) icon control: nothing but background there.
-  if (std::all_of(shown.begin(), shown.end(), [&](std::uint32_t p) { return p == shown[0]; })) {
+  if (std::all_of(shown.pixels.begin(), shown.pixels.end(),
+                  [&](std::uint32_t p) { return p == corner; })) {
     return BoxIcon::kNone;
   }
   struct Candidate {
@@ -80,10 +51,10 @@ BoxIcon RecogniseIcon(HWND icon_static) {
                                   {BoxIcon::kInformation, IDI_ASTERISK},
                                   {BoxIcon::kQuestion, IDI_QUESTION}};
   BoxIcon best = BoxIcon::kUnrecognised;
-  std::size_t best_differences = shown.size() / 10;  // at most 10% off to count at all
+  std::size_t best_differences = shown.pixels.size() / 10;  // at most 10% off to count at all
   for (const Candidate& candidate : candidates) {
     HICON icon = LoadIconW(nullptr, candidate.id);
-    const auto drawn = Pixels(screen, w, h, [&](HDC dc) {
+    const PixelGrid drawn = DrawnPixels(w, h, [&](HDC dc) {
       HBRUSH brush = CreateSolidBrush(background);
       RECT all{0, 0, w, h};
       FillRect(dc, &all, brush);
@@ -96,7 +67,6 @@ BoxIcon RecogniseIcon(HWND icon_static) {
       best_differences = differences;
     }
   }
-  ReleaseDC(nullptr, screen);
   return best;
 }
 

@@ -42,12 +42,17 @@ std::wstring WindowsPath(const std::wstring& path) {
   return converted;
 }
 
-Program::Program(const std::wstring& executable, const Environment& extra) {
+Program::Program(const std::wstring& executable, const Environment& extra,
+                 std::optional<WORD> show_command) {
   const std::wstring path = WindowsPath(executable);
   std::wstring command_line = L"\"" + path + L"\"";
   std::wstring environment = EnvironmentBlock(extra);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
+  if (show_command) {
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = *show_command;
+  }
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
                       CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {

@@ -20,8 +20,10 @@ std::wstring WindowsPath(const std::wstring& path);
 
 class Program {
  public:
-  // Starts `executable` with the driver's environment plus `extra` (which wins).
-  Program(const std::wstring& executable, const Environment& extra = {});
+  // Starts `executable` with the driver's environment plus `extra` (which wins). A show command
+  // (SW_SHOWMAXIMIZED, ...) is passed as a shortcut set to start the program that way passes it.
+  Program(const std::wstring& executable, const Environment& extra = {},
+          std::optional<WORD> show_command = std::nullopt);
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string>
@@ -56,11 +57,12 @@ class ImportRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::RegisterStandin(Host::kInProcess); }
 
-  // Starts the program on a store; the start-up box, if any, is read and answered.
-  void Start(const StandinStore& store) {
+  // Starts the program on a store, with a shortcut's show command if given; the start-up box,
+  // if any, is read and answered.
+  void Start(const StandinStore& store, std::optional<WORD> show_command = std::nullopt) {
     startup_box_ = {};
     store_ = testing::WriteStore(store, L"endtoend");
-    program_ = std::make_unique<Program>(program_path);
+    program_ = std::make_unique<Program>(program_path, Environment{}, show_command);
     window_ = WaitFor(
         [&]() -> HWND {
           if (HWND box = WaitForMessageBox(program_->process_id(), Duration{50})) {

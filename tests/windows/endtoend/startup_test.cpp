@@ -6,6 +6,7 @@
 
 #include "hidden_prog_id.h"
 #include "import_run_fixture.h"
+#include "window/layout.h"
 
 namespace quorvel::endtoend {
 namespace {
@@ -123,6 +124,34 @@ TEST_F(StartUp, AFailedLaunchEndsInTheRunTimeErrorBoxAndTheWindowStaysUsable) {
   ExpectARunOverTodaySavesBoth();
   EXPECT_EQ(LaunchRecords(store_), 0);
 }
+
+// A shortcut set to start the program maximised or minimised: the fixed window, which has
+// neither button, shows normally at its own size all the same.
+class StartUpFromAShortcut : public StartUp, public ::testing::WithParamInterface<WORD> {};
+
+TEST_P(StartUpFromAShortcut, ShowsTheFixedWindowNormally) {
+  Start(TodaysAppointments(true), GetParam());
+  EXPECT_TRUE(startup_box_.text.empty()) << "start-up box: " << startup_box_.text;
+  EXPECT_FALSE(IsIconic(window_)) << "minimised";
+  EXPECT_FALSE(IsZoomed(window_)) << "maximised";
+  const int dpi = static_cast<int>(GetDpiForWindow(window_));
+  const SIZE client = ClientSize(window_);
+  EXPECT_EQ(client.cx, MulDiv(layout::kClientWidth, dpi, 1440));
+  EXPECT_EQ(client.cy, MulDiv(layout::kClientHeight, dpi, 1440));
+}
+
+INSTANTIATE_TEST_SUITE_P(ShowCommands, StartUpFromAShortcut,
+                         ::testing::Values(SW_SHOWMAXIMIZED, SW_SHOWMINIMIZED, SW_SHOWMINNOACTIVE),
+                         [](const ::testing::TestParamInfo<WORD>& info) -> std::string {
+                           switch (info.param) {
+                             case SW_SHOWMAXIMIZED:
+                               return "Maximized";
+                             case SW_SHOWMINIMIZED:
+                               return "Minimized";
+                             default:
+                               return "MinimizedNotActive";
+                           }
+                         });
 
 }  // namespace
 }  // namespace quorvel::endtoend

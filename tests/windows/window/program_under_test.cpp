@@ -4,10 +4,10 @@
 
 namespace quorvel::window_tests {
 
-StartedProgram StartProgram() {
+StartedProgram StartProgram(std::optional<WORD> show_command) {
   using namespace test_driver;
   StartedProgram started;
-  started.program = std::make_unique<Program>(ProgramPath());
+  started.program = std::make_unique<Program>(ProgramPath(), Environment{}, show_command);
   const std::wstring caption(layout::kWindowCaption);
   // Either the window shows at once or a box comes first (the connection's report).
   const bool settled = WaitFor(

@@ -3,6 +3,7 @@
 // Outlook is registered in the tests' prefix), and its window shown.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "message_box.h"
@@ -19,7 +20,8 @@ struct StartedProgram {
   HWND window = nullptr;
 };
 
-// Starts the program and waits for its window; the window is null when it did not show.
-StartedProgram StartProgram();
+// Starts the program (with a shortcut's show command, if given) and waits for its window; the
+// window is null when it did not show.
+StartedProgram StartProgram(std::optional<WORD> show_command = std::nullopt);
 
 }  // namespace quorvel::window_tests
