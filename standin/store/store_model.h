@@ -62,6 +62,7 @@ struct StoreFaults {
   std::optional<quorvel::ErrorRecord> count;
   std::optional<quorvel::ErrorRecord> sort;
   int busyAfterSaveMs = 0;
+  int startupBusyMs = 0;  // out of process: calls and activation refused while Outlook starts
   std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
 };
 
