@@ -11,7 +11,10 @@ namespace {
 class CalendarItem final : public DispatchObject {
  public:
   explicit CalendarItem(std::uint32_t index)
-      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {}
+      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {
+    ServerContext::Instance().ItemOpened();
+  }
+  ~CalendarItem() override { ServerContext::Instance().ItemClosed(); }
 
  protected:
   const MemberTable& Members() const override {
@@ -118,6 +121,13 @@ class CalendarItem final : public DispatchObject {
 }  // namespace
 
 ComPtr<IDispatch> NewCalendarItem(std::uint32_t index) {
+  ServerContext& context = ServerContext::Instance();
+  const int limit = context.session().model().faults().openItemLimit;
+  if (limit > 0 && context.openItems() >= limit)
+    RaiseOutlookError(kTooManyOpenItems,
+                      L"Your server administrator has limited the number of items you can open "
+                      L"simultaneously. Try closing messages you have opened or removing "
+                      L"attachments and images from unsent messages you are composing.");
   ComPtr<IDispatch> object;
   *object.GetAddressOf() = new CalendarItem(index);  // mingw-w64's ComPtr::Attach adds a reference
   return object;

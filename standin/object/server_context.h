@@ -27,6 +27,11 @@ class ServerContext {
   // since this runs from Release. Returns whether the checkpoint landed.
   bool CloseSession();
 
+  // Items held open at once, for the store's limit on them.
+  void ItemOpened() { ++openItems_; }
+  void ItemClosed() { --openItems_; }
+  long openItems() const { return openItems_; }
+
   void ObjectCreated() { ++objects_; }
   void ObjectDestroyed();
   long objects() const { return objects_; }
@@ -44,6 +49,7 @@ class ServerContext {
   HostKind host_ = HostKind::InProcess;
   std::unique_ptr<StoreSession> session_;
   std::atomic<long> objects_{0};
+  std::atomic<long> openItems_{0};
   std::atomic<long> locks_{0};
   bool explorerOpen_ = false;
 };

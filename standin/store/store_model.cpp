@@ -103,6 +103,7 @@ StoreModel StoreModel::Parse(std::string_view utf8Json) {
     model.faults_.sort = ReadError(*f, "sort", "faults");
     model.faults_.busyAfterSaveMs = IntField(*f, "busyAfterSaveMs", "faults", 0);
     model.faults_.startupBusyMs = IntField(*f, "startupBusyMs", "faults", 0);
+    model.faults_.openItemLimit = IntField(*f, "openItemLimit", "faults", 0);
     model.faults_.busyReply = TextField(*f, "busyReply", "faults", "");
   }
   if (const auto s = doc.find("journalSequence"); s != doc.end() && s->is_number_integer())

@@ -63,6 +63,7 @@ struct StoreFaults {
   std::optional<quorvel::ErrorRecord> sort;
   int busyAfterSaveMs = 0;
   int startupBusyMs = 0;  // out of process: calls and activation refused while Outlook starts
+  int openItemLimit = 0;  // items open at once before the next open fails (online mode: 250)
   std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
 };
 

@@ -105,7 +105,8 @@ std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
   file << "{\"mailbox\":\"Mailbox - Test User\",\"calendarName\":\"Calendar\",\"explorer\":"
        << (store.explorer ? "true" : "false")
        << ",\"faults\":{\"busyAfterSaveMs\":" << store.busy_after_save_ms
-       << ",\"startupBusyMs\":" << store.startup_busy_ms;
+       << ",\"startupBusyMs\":" << store.startup_busy_ms
+       << ",\"openItemLimit\":" << store.open_item_limit;
   if (store.namespace_failure) file << ",\"namespace\":" << ErrorJson(*store.namespace_failure);
   for (const auto& [member, error] : store.failures)
     file << "," << Quoted(member) << ":" << ErrorJson(error);
