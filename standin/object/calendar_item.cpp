@@ -105,8 +105,9 @@ class CalendarItem final : public DispatchObject {
   }
 
   HRESULT Save() {
-    FailIfInjected(ItemMember::Save);
     ServerContext& context = ServerContext::Instance();
+    context.PaceSave();
+    FailIfInjected(ItemMember::Save);
     context.session().RecordSave(index_, pendingSubject_ ? *pendingSubject_ : Stored().subject);
     pendingSubject_.reset();
     if (context.onSaved) context.onSaved();

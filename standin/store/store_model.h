@@ -67,6 +67,13 @@ struct StoreFaults {
   std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
 };
 
+// Outlook's own pace, for the benchmarks: a delay for every call served and a further one
+// for every Save.
+struct Latency {
+  int callMs = 0;
+  int saveMs = 0;
+};
+
 // A store that cannot be read as a calendar; `what` names the problem, not the file.
 struct StoreFormatError {
   std::string what;
@@ -81,6 +88,7 @@ class StoreModel {
   const std::wstring& calendarName() const { return calendarName_; }
   bool explorer() const { return explorer_; }
   const StoreFaults& faults() const { return faults_; }
+  const Latency& latency() const { return latency_; }
 
   std::vector<StoredItem>& items() { return items_; }
   const std::vector<StoredItem>& items() const { return items_; }
@@ -105,6 +113,7 @@ class StoreModel {
   std::wstring calendarName_;
   bool explorer_ = true;
   StoreFaults faults_;
+  Latency latency_;
   std::vector<StoredItem> items_;
   std::unordered_map<std::string, std::size_t> byId_;
   std::int64_t lastSequence_ = 0;

@@ -291,6 +291,29 @@ TEST_F(ModelTest, AnItemPastTheOpenLimitFailsUntilOneIsLetGo) {
   EXPECT_EQ(std::vector<std::wstring>{L"3"}, Batch(walk.Get(), 1).EntryIds());
 }
 
+// Outlook's pace for the benchmarks: every call served waits, a Save waits further.
+TEST_F(ModelTest, TheStoresLatencyDelaysEveryCallAndEverySaveMore) {
+  nlohmann::json document = StoreDocument(Mixed());
+  document["latency"] = {{"callMs", 2}, {"saveMs", 30}};
+  Open(document);
+  auto items = GetObject(OpenCalendar(application_.Get()).Get(), L"Items");
+  auto item = GetObject(items.Get(), L"Item", {Long(1)});
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+  };
+  const auto counted = Clock::now();
+  for (int i = 0; i < 25; ++i) GetLong(items.Get(), L"Count");  // 50 calls: names, then Invoke
+  const double perCall = ms(counted) / 50;
+  const auto saved = Clock::now();
+  CallMethod(item.Get(), L"Save");
+  const double save = ms(saved);
+  std::printf("latency 2 ms per call, 30 ms per save: %.2f ms per call, %.1f ms per Save\n",
+              perCall, save);
+  EXPECT_GE(perCall, 2.0);
+  EXPECT_GE(save, 2 * 2.0 + 30);
+}
+
 class EnumerationTest : public ModelTest {
  protected:
   void SetUp() override {
