@@ -11,7 +11,10 @@ namespace {
 class CalendarItem final : public DispatchObject {
  public:
   explicit CalendarItem(std::uint32_t index)
-      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {}
+      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {
+    ServerContext::Instance().ItemOpened();
+  }
+  ~CalendarItem() override { ServerContext::Instance().ItemClosed(); }
 
  protected:
   const MemberTable& Members() const override {
@@ -102,8 +105,9 @@ class CalendarItem final : public DispatchObject {
   }
 
   HRESULT Save() {
-    FailIfInjected(ItemMember::Save);
     ServerContext& context = ServerContext::Instance();
+    context.PaceSave();
+    FailIfInjected(ItemMember::Save);
     context.session().RecordSave(index_, pendingSubject_ ? *pendingSubject_ : Stored().subject);
     pendingSubject_.reset();
     if (context.onSaved) context.onSaved();
@@ -118,6 +122,13 @@ class CalendarItem final : public DispatchObject {
 }  // namespace
 
 ComPtr<IDispatch> NewCalendarItem(std::uint32_t index) {
+  ServerContext& context = ServerContext::Instance();
+  const int limit = context.session().model().faults().openItemLimit;
+  if (limit > 0 && context.openItems() >= limit)
+    RaiseOutlookError(kTooManyOpenItems,
+                      L"Your server administrator has limited the number of items you can open "
+                      L"simultaneously. Try closing messages you have opened or removing "
+                      L"attachments and images from unsent messages you are composing.");
   ComPtr<IDispatch> object;
   *object.GetAddressOf() = new CalendarItem(index);  // mingw-w64's ComPtr::Attach adds a reference
   return object;

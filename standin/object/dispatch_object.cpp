@@ -102,6 +102,7 @@ HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   STANDIN_COUNT("GetIDsOfNames");
+  ServerContext::Instance().PaceCall();
   if (!names || !ids || count == 0) return E_INVALIDARG;
   const Member* member = Members().ByName(names[0]);
   ids[0] = member ? member->id : DISPID_UNKNOWN;
@@ -111,6 +112,7 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
 
 HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+  ServerContext::Instance().PaceCall();
   const Member* member = Members().ById(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   Invocation call(flags, params, result);

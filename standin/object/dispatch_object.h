@@ -89,5 +89,6 @@ class DispatchObject : public IDispatch {
 [[noreturn]] void RaiseOutlookError(std::int32_t number, const wchar_t* description);
 inline constexpr std::int32_t kInvalidArgument = static_cast<std::int32_t>(0x80070057);
 inline constexpr std::int32_t kDispException = static_cast<std::int32_t>(0x80020009);
+inline constexpr std::int32_t kTooManyOpenItems = static_cast<std::int32_t>(0x8004011D);
 
 }  // namespace standin
