@@ -3,6 +3,7 @@
 #include <psapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cwchar>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -24,6 +25,25 @@ const char* NameOf(Host host) {
   return host == Host::kInProcess ? "inproc" : "local";
 }
 
+namespace {
+
+// QUORVEL_BENCH_LATENCY="CALL/SAVE" gives the stand-in a real Outlook's pace: CALL ms for
+// every call it serves, SAVE ms more for every Save. "0/0", or unset, is the stand-in's own.
+struct Latency {
+  int call_ms = 0;
+  int save_ms = 0;
+};
+
+Latency LatencyAsked() {
+  Latency latency;
+  if (const char* text = std::getenv("QUORVEL_BENCH_LATENCY")) {
+    std::sscanf(text, "%d/%d", &latency.call_ms, &latency.save_ms);
+  }
+  return latency;
+}
+
+}  // namespace
+
 BenchCalendar MakeBenchCalendar(Host host, std::int64_t appointments, const std::wstring& name) {
   testing::RegisterStandin(host == Host::kInProcess ? testing::Host::kInProcess
                                                     : testing::Host::kLocalServer);
@@ -34,7 +54,12 @@ BenchCalendar MakeBenchCalendar(Host host, std::int64_t appointments, const std:
   options.days = 365;
   options.recurringShare = 0.1;
   options.exceptionShare = 0.1;
-  const std::string document = standin::GenerateCalendar(options);
+  std::string document = standin::GenerateCalendar(options);
+  if (const Latency latency = LatencyAsked(); latency.call_ms > 0 || latency.save_ms > 0) {
+    auto with_latency = nlohmann::json::parse(document);
+    with_latency["latency"] = {{"callMs", latency.call_ms}, {"saveMs", latency.save_ms}};
+    document = with_latency.dump();
+  }
 
   BenchCalendar calendar;
   calendar.store = testing::WriteStoreDocument(document, name);
@@ -135,7 +160,9 @@ std::string Fixed(double value, int decimals) {
 }
 
 void PrintResult(const std::map<std::string, std::string>& fields) {
-  std::string line = "RESULT";
+  const Latency latency = LatencyAsked();
+  std::string line =
+      "RESULT latency=" + std::to_string(latency.call_ms) + "/" + std::to_string(latency.save_ms);
   for (const auto& [key, value] : fields) line += " " + key + "=" + value;
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
