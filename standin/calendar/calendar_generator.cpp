@@ -1,5 +1,6 @@
 #include "calendar/calendar_generator.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <stdexcept>
 
@@ -138,6 +139,15 @@ std::string GenerateCalendar(const CalendarOptions& options) {
       if (master) AddExceptions(item, exceptions, perSeries, i + 1);
     }
     items.push_back(std::move(item));
+  }
+  // Locked ones at evenly spread positions too; the elements stay as they were otherwise.
+  const std::size_t lockEvery =
+      options.lockedAppointments ? std::max<std::size_t>(1, total / options.lockedAppointments) : 0;
+  for (std::size_t i = lockEvery / 2, locked = 0;
+       lockEvery && i < total && locked < options.lockedAppointments; i += lockEvery) {
+    if (items[i]["class"] != 26) continue;
+    items[i]["fail"] = {{"Save", {{"number", -2147467260}, {"description", "Operation aborted"}}}};
+    ++locked;
   }
   nlohmann::ordered_json store;
   store["mailbox"] = options.mailbox;

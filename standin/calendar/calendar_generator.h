@@ -19,6 +19,9 @@ struct CalendarOptions {
   // keeps them: they are no elements of the folder's items.
   double exceptionShare = 0.1;
   std::size_t meetingRequests = 0;  // non-appointment elements spread through the calendar
+  // Appointments, spread through the calendar, that cannot be saved (E_ABORT, "Operation
+  // aborted"), as in a calendar the user may read but not change everywhere.
+  std::size_t lockedAppointments = 0;
   std::string mailbox = "Mailbox - Anna de Vries";
 };
 

@@ -15,7 +15,7 @@ int Usage(const char* problem) {
   std::fprintf(stderr,
                "make-calendar: %s\nusage: make-calendar --out FILE [--size N] [--seed S] "
                "[--first YYYY-MM-DD] [--days D] [--recurring R] [--exceptions E] "
-               "[--meetings N] [--mailbox TEXT]\n",
+               "[--meetings N] [--locked N] [--mailbox TEXT]\n",
                problem);
   return 2;
 }
@@ -44,6 +44,8 @@ int main(int argc, char** argv) {
         options.exceptionShare = std::stod(value);
       else if (flag == "--meetings")
         options.meetingRequests = std::stoull(value);
+      else if (flag == "--locked")
+        options.lockedAppointments = std::stoull(value);
       else if (flag == "--mailbox")
         options.mailbox = value;
       else if (flag == "--first") {

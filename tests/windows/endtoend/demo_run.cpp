@@ -139,6 +139,8 @@ int Demo(const std::wstring& executable, const std::wstring& folder) {
       Note(L"RUN-SECONDS", std::to_wstring((GetTickCount64() - clicked) / 1000.0));
       Sleep(300);
       Save(box, folder, L"closing-box.bmp");
+    } else if (view.icon == BoxIcon::kExclamation) {
+      Save(box, folder, L"outcome-box.bmp");  // a run that left work undone says so first
     }
     Note(L"BOX", L"\"" + view.title + L"\" " + NameOf(view.icon) + L": \"" + view.text + L"\"");
     PressOk(box);
