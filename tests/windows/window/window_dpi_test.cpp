@@ -7,7 +7,9 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "controls.h"
 #include "program.h"
@@ -53,24 +55,25 @@ class DesktopDpi {
 // in a box of the picture box's size; the best match of a pixel either way, as centring rounds.
 std::size_t DifferencesFromIcon(const PixelGrid& shown, int icon_id, int size) {
   const std::wstring path = WindowsPath(ProgramPath());
-  HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> file(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary);
   if (!file) return shown.pixels.size();
-  HICON icon =
-      static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, size, size, 0));
+  const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
+      static_cast<HICON>(
+          LoadImageW(file.get(), MAKEINTRESOURCEW(icon_id), IMAGE_ICON, size, size, 0)),
+      &DestroyIcon);
   std::size_t best = shown.pixels.size();
   for (int dx = -1; icon && dx <= 1; ++dx) {
     for (int dy = -1; dy <= 1; ++dy) {
       const PixelGrid drawn = DrawnPixels(shown.width, shown.height, [&](HDC dc) {
         const RECT all{0, 0, shown.width, shown.height};
         FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-        DrawIconEx(dc, (shown.width - size) / 2 + dx, (shown.height - size) / 2 + dy, icon, size,
-                   size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, (shown.width - size) / 2 + dx, (shown.height - size) / 2 + dy, icon.get(),
+                   size, size, 0, nullptr, DI_NORMAL);
       });
       best = std::min(best, Differences(shown, drawn));
     }
   }
-  if (icon) DestroyIcon(icon);
-  FreeLibrary(file);
   return best;
 }
 
