@@ -160,7 +160,7 @@ void ImportWindow::LayOut(UINT dpi, const RECT* suggested) {
     const int height = layout::ToPixels(rect.bottom(), d) - top;
     SendMessageW(controls_[i], WM_SETFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     if (layout::kControls[i].kind == layout::Kind::kDatePicker) {
-      // The drop-down calendar is made afresh each time and takes this font, not the picker's.
+      // The drop-down calendar has a font of its own, not the picker's.
       SendMessageW(controls_[i], DTM_SETMCFONT, reinterpret_cast<WPARAM>(font.get()), FALSE);
     }
     if (positions) {
@@ -184,8 +184,9 @@ void ImportWindow::LayOut(UINT dpi, const RECT* suggested) {
 }
 
 void ImportWindow::Show() {
-  // A shortcut set to start the program maximised or minimised asks that of the first
-  // ShowWindow, whatever it is given; the fixed window has neither button and shows normally.
+  // A shortcut set to start the program maximised or minimised gets its way on Windows at the
+  // first ShowWindow, whatever that is given; the fixed window, which has neither button, is put
+  // back to normal.
   ShowWindow(window_.get(), SW_SHOWNORMAL);
   if (IsZoomed(window_.get()) || IsIconic(window_.get())) ShowWindow(window_.get(), SW_RESTORE);
   UpdateWindow(window_.get());

@@ -2,48 +2,12 @@
 
 #include <commctrl.h>
 
+#include "remote_memory.h"
+
 namespace quorvel::test_driver {
 
-namespace {
-
-// One SYSTEMTIME's worth of memory in the picker's process, freed on leaving.
-class RemoteBuffer {
- public:
-  explicit RemoteBuffer(HWND window) {
-    DWORD process_id = 0;
-    GetWindowThreadProcessId(window, &process_id);
-    process_ =
-        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, process_id);
-    if (process_) {
-      address_ = VirtualAllocEx(process_, nullptr, sizeof(SYSTEMTIME), MEM_COMMIT | MEM_RESERVE,
-                                PAGE_READWRITE);
-    }
-  }
-  ~RemoteBuffer() {
-    if (address_) VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
-    if (process_) CloseHandle(process_);
-  }
-  RemoteBuffer(const RemoteBuffer&) = delete;
-  RemoteBuffer& operator=(const RemoteBuffer&) = delete;
-
-  bool ok() const { return address_ != nullptr; }
-  LPARAM address() const { return reinterpret_cast<LPARAM>(address_); }
-  bool Write(const SYSTEMTIME& value) {
-    return WriteProcessMemory(process_, address_, &value, sizeof value, nullptr) != FALSE;
-  }
-  bool Read(SYSTEMTIME& value) const {
-    return ReadProcessMemory(process_, address_, &value, sizeof value, nullptr) != FALSE;
-  }
-
- private:
-  HANDLE process_ = nullptr;
-  void* address_ = nullptr;
-};
-
-}  // namespace
-
 std::optional<SYSTEMTIME> PickerValue(HWND picker) {
-  RemoteBuffer buffer(picker);
+  RemoteBuffer buffer(picker, sizeof(SYSTEMTIME));
   SYSTEMTIME value{};
   if (!buffer.ok() || !buffer.Write(value)) return std::nullopt;
   DWORD_PTR result = GDT_ERROR;
@@ -56,7 +20,7 @@ std::optional<SYSTEMTIME> PickerValue(HWND picker) {
 }
 
 bool SetPickerValue(HWND picker, const SYSTEMTIME& value) {
-  RemoteBuffer buffer(picker);
+  RemoteBuffer buffer(picker, sizeof(SYSTEMTIME));
   if (!buffer.ok() || !buffer.Write(value)) return false;
   DWORD_PTR result = 0;
   return SendMessageTimeoutW(picker, DTM_SETSYSTEMTIME, GDT_VALID, buffer.address(),

@@ -7,11 +7,14 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <memory>
 #include <string>
+#include <type_traits>
 
 #include "controls.h"
 #include "program.h"
 #include "program_under_test.h"
+#include "remote_memory.h"
 #include "screen_pixels.h"
 #include "window/layout.h"
 
@@ -22,11 +25,12 @@ using namespace test_driver;
 
 struct DpiCase {
   UINT dpi;
-  int icon_size;  // SM_CXICON at that DPI: the picture boxes' icons
+  int icon_size;        // SM_CXICON at that DPI: the picture boxes' icons
+  UINT started_at = 0;  // the DPI the program starts at, when the DPI changes while it runs
 };
 
-// 100 %, 125 %, 150 % and 200 %.
-constexpr DpiCase kDpis[] = {{96, 32}, {120, 40}, {144, 48}, {192, 64}};
+// 100 %, 125 %, 150 % and 200 %; and 150 % reached by moving to another display.
+constexpr DpiCase kDpis[] = {{96, 32}, {120, 40}, {144, 48}, {192, 64}, {144, 48, 96}};
 
 // The prefix's DPI, which each program reads as it starts, for as long as this lives; then the
 // DPI the test run was given again.
@@ -53,25 +57,38 @@ class DesktopDpi {
 // in a box of the picture box's size; the best match of a pixel either way, as centring rounds.
 std::size_t DifferencesFromIcon(const PixelGrid& shown, int icon_id, int size) {
   const std::wstring path = WindowsPath(ProgramPath());
-  HMODULE file = LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+  const std::unique_ptr<std::remove_pointer_t<HMODULE>, decltype(&FreeLibrary)> file(
+      LoadLibraryExW(path.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE), &FreeLibrary);
   if (!file) return shown.pixels.size();
-  HICON icon =
-      static_cast<HICON>(LoadImageW(file, MAKEINTRESOURCEW(icon_id), IMAGE_ICON, size, size, 0));
+  const std::unique_ptr<std::remove_pointer_t<HICON>, decltype(&DestroyIcon)> icon(
+      static_cast<HICON>(
+          LoadImageW(file.get(), MAKEINTRESOURCEW(icon_id), IMAGE_ICON, size, size, 0)),
+      &DestroyIcon);
   std::size_t best = shown.pixels.size();
   for (int dx = -1; icon && dx <= 1; ++dx) {
     for (int dy = -1; dy <= 1; ++dy) {
       const PixelGrid drawn = DrawnPixels(shown.width, shown.height, [&](HDC dc) {
         const RECT all{0, 0, shown.width, shown.height};
         FillRect(dc, &all, GetSysColorBrush(COLOR_BTNFACE));
-        DrawIconEx(dc, (shown.width - size) / 2 + dx, (shown.height - size) / 2 + dy, icon, size,
-                   size, 0, nullptr, DI_NORMAL);
+        DrawIconEx(dc, (shown.width - size) / 2 + dx, (shown.height - size) / 2 + dy, icon.get(),
+                   size, size, 0, nullptr, DI_NORMAL);
       });
       best = std::min(best, Differences(shown, drawn));
     }
   }
-  if (icon) DestroyIcon(icon);
-  FreeLibrary(file);
   return best;
+}
+
+// What the system sends a window moved to a display of another scale: the new DPI and the
+// rectangle it suggests (here the window's own; the window sizes itself from the DPI).
+bool SendDpiChange(HWND window, UINT dpi) {
+  RECT suggested{};
+  GetWindowRect(window, &suggested);
+  RemoteBuffer buffer(window, sizeof suggested);
+  DWORD_PTR result = 0;
+  return buffer.ok() && buffer.Write(suggested) &&
+         SendMessageTimeoutW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi), buffer.address(),
+                             SMTO_ABORTIFHUNG, 5000, &result);
 }
 
 RECT InClientArea(HWND window, HWND control) {
@@ -162,18 +179,25 @@ class WindowAtDpi : public testing::TestWithParam<DpiCase> {};
 
 TEST_P(WindowAtDpi, HasItsTwipsInPixelsIconsOfItsSizeAndEveryCaptionWhole) {
   const DpiCase dpi = GetParam();
-  const DesktopDpi desktop(dpi.dpi);
+  const DesktopDpi desktop(dpi.started_at ? dpi.started_at : dpi.dpi);
   ASSERT_TRUE(desktop.set()) << "LogPixels not written";
   const StartedProgram started = StartProgram();
   HWND window = started.window;
   ASSERT_NE(window, nullptr) << "the window did not show";
+  if (dpi.started_at) ASSERT_TRUE(SendDpiChange(window, dpi.dpi));
   // GetDpiForWindow says nothing here: Wine answers it for another process's window with the
   // asking process's DPI. The client area's size in pixels tells.
 
   const auto px = [&](int twips) { return MulDiv(twips, static_cast<int>(dpi.dpi), 1440); };
   const SIZE client = ClientSize(window);
   EXPECT_EQ(client.cx, px(layout::kClientWidth));
-  EXPECT_EQ(client.cy, px(layout::kClientHeight));
+  if (dpi.started_at) {
+    // Wine keeps the title bar at the height of the DPI the program started at, while the
+    // window's outer size is made for the new DPI: the client area comes out that much taller.
+    EXPECT_GE(client.cy, px(layout::kClientHeight));
+  } else {
+    EXPECT_EQ(client.cy, px(layout::kClientHeight));
+  }
   // Edge by edge from the client area's corner, so that controls meeting in twips meet on screen.
   for (const layout::Control& row : layout::kControls) {
     SCOPED_TRACE(std::string(row.name.begin(), row.name.end()));
@@ -212,7 +236,9 @@ TEST_P(WindowAtDpi, HasItsTwipsInPixelsIconsOfItsSizeAndEveryCaptionWhole) {
 
 INSTANTIATE_TEST_SUITE_P(Dpis, WindowAtDpi, testing::ValuesIn(kDpis),
                          [](const testing::TestParamInfo<DpiCase>& info) {
-                           return "Dpi" + std::to_string(info.param.dpi);
+                           const DpiCase& dpi = info.param;
+                           return "Dpi" + std::to_string(dpi.dpi) +
+                                  (dpi.started_at ? "From" + std::to_string(dpi.started_at) : "");
                          });
 
 }  // namespace
