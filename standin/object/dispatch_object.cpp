@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/error.h"
+#include "object/outlook_ids.h"
 #include "object/server_context.h"
 #include "store/call_counts.h"
 
@@ -25,8 +26,10 @@ void FillException(EXCEPINFO* exception, const quorvel::ErrorRecord& error) {
 
 }  // namespace
 
-MemberTable::MemberTable(const char* className, std::initializer_list<Member> members)
-    : members_(members) {
+MemberTable::MemberTable(const char* className, std::vector<Member> members)
+    : members_(std::move(members)) {
+  const auto& common = DispatchObject::CommonMembers();
+  members_.insert(members_.end(), common.begin(), common.end());
   auto& counts = CallCounts::Instance();
   for (const Member& m : members_) {
     std::string name = className;
@@ -59,6 +62,29 @@ const VARIANT* Invocation::Argument(unsigned i) const {
 const VARIANT* Invocation::PutValue() const {
   if (!params_ || params_->cArgs == 0) return nullptr;
   return &params_->rgvarg[0];
+}
+
+struct DispatchObject::Common {
+  static HRESULT Application(DispatchObject&, Invocation& call) {
+    SetDispatch(call.result(), NewApplication().Get());
+    return S_OK;
+  }
+  static HRESULT Parent(DispatchObject& self, Invocation& call) {
+    SetDispatch(call.result(), self.ParentObject().Get());
+    return S_OK;
+  }
+  static HRESULT Class(DispatchObject& self, Invocation& call) {
+    SetLong(call.result(), self.ObjectClass());
+    return S_OK;
+  }
+};
+
+const std::vector<Member>& DispatchObject::CommonMembers() {
+  static const std::vector<Member> members = {
+      {L"Application", dispid::kApplication, Common::Application},
+      {L"Parent", dispid::kParent, Common::Parent},
+      {L"Class", dispid::kClass, Common::Class}};
+  return members;
 }
 
 DispatchObject::DispatchObject() {
@@ -116,12 +142,13 @@ HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* 
   const Member* member = Members().ById(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   Invocation call(flags, params, result);
-  if (call.IsPut() && !member->writable) return DISP_E_MEMBERNOTFOUND;
+  const Handler handler = call.IsPut() ? member->put : member->get;
+  if (!handler) return DISP_E_MEMBERNOTFOUND;
   ++(call.IsPut() ? Members().PutCounter(*member) : Members().GetCounter(*member));
   if (result) VariantInit(result);
   if (argError) *argError = 0;
   try {
-    return Call(id, call);
+    return handler(*this, call);
   } catch (const quorvel::Error& error) {
     if (result) VariantClear(result);
     FillException(exception, error.record());
