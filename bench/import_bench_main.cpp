@@ -17,6 +17,7 @@
 #include <string>
 
 #include "bench_calendar.h"
+#include "store/text_encoding.h"
 #include "common/error.h"
 #include "controls.h"
 #include "input.h"
@@ -33,16 +34,6 @@ constexpr wchar_t kCaption[] = L"Import existing appointments";
 constexpr wchar_t kFinished[] = L"Import finished           ";
 constexpr Duration kRunTimeout{3600 * 1000};
 
-std::string Narrow(const std::wstring& text) {
-  std::string narrow;
-  for (const wchar_t c : text) narrow += c < 0x80 ? char(c) : '?';
-  return narrow;
-}
-
-SYSTEMTIME AsMoment(const DateTime& value) {
-  return Moment(value.year, value.month, value.day, value.hour, value.minute, value.second);
-}
-
 struct Outcome {
   double seconds = 0;
   std::uint64_t peak_bytes = 0;
@@ -54,10 +45,10 @@ Outcome RunProgram(const bench::BenchCalendar& calendar, const std::wstring& pro
   const HWND window = program.WaitForWindow(kCaption, true, Duration{60000});
   if (!window) throw std::runtime_error("the window did not show");
   if (HWND box = WaitForMessageBox(program.process_id(), Duration{300})) {
-    throw std::runtime_error("a start-up box: " + Narrow(ReadMessageBox(box).text));
+    throw std::runtime_error("a start-up box: " + standin::WideToUtf8(ReadMessageBox(box).text));
   }
-  if (!SetPickerValue(ControlByName(window, L"DTPstartdatum"), AsMoment(calendar.first_day)) ||
-      !SetPickerValue(ControlByName(window, L"DTPeinddatum"), AsMoment(calendar.last_day))) {
+  if (!SetPickerValue(ControlByName(window, L"DTPstartdatum"), Moment(calendar.first_day)) ||
+      !SetPickerValue(ControlByName(window, L"DTPeinddatum"), Moment(calendar.last_day))) {
     throw std::runtime_error("the date range could not be set");
   }
 
@@ -74,10 +65,10 @@ Outcome RunProgram(const bench::BenchCalendar& calendar, const std::wstring& pro
       outcome.seconds = seconds;
       break;
     }
-    throw std::runtime_error("an unexpected box: " + Narrow(view.text));
+    throw std::runtime_error("an unexpected box: " + standin::WideToUtf8(view.text));
   }
   outcome.peak_bytes = bench::PeakWorkingSetBytes(program.process());
-  outcome.detail = "shown_count=" + Narrow(Text(ControlByName(window, L"Text1")));
+  outcome.detail = "shown_count=" + standin::WideToUtf8(Text(ControlByName(window, L"Text1")));
   CloseBySystemMenu(window);
   if (!program.WaitForExit(Duration{60000})) throw std::runtime_error("closing did not end it");
   return outcome;

@@ -44,4 +44,8 @@ SYSTEMTIME Moment(int year, int month, int day, int hour, int minute, int second
   return value;
 }
 
+SYSTEMTIME Moment(const DateTime& value) {
+  return Moment(value.year, value.month, value.day, value.hour, value.minute, value.second);
+}
+
 }  // namespace quorvel::test_driver

@@ -6,6 +6,8 @@
 
 #include <optional>
 
+#include "common/date_time.h"
+
 namespace quorvel::test_driver {
 
 // The picker's value (date and time of day); nothing when it holds none or cannot be read.
@@ -14,5 +16,7 @@ std::optional<SYSTEMTIME> PickerValue(HWND picker);
 bool SetPickerValue(HWND picker, const SYSTEMTIME& value);
 
 SYSTEMTIME Moment(int year, int month, int day, int hour = 0, int minute = 0, int second = 0);
+// The program's own date-and-time value as a picker holds it.
+SYSTEMTIME Moment(const DateTime& value);
 
 }  // namespace quorvel::test_driver

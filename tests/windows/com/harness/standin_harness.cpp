@@ -7,7 +7,10 @@
 #include <sstream>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
 #include "registry/standin_registry.h"
+#include "store/text_encoding.h"
 
 namespace quorvel::testing {
 
@@ -21,25 +24,18 @@ std::wstring StandinFolder() {
   return folder;
 }
 
-std::string Narrow(const std::wstring& text) {
-  std::string result;
-  for (const wchar_t c : text) result += c < 0x80 ? char(c) : '?';
-  return result;
+// A JSON string, escapes and all.
+std::string Quoted(const std::string& utf8) {
+  return nlohmann::json(utf8).dump();
 }
-
-std::string Quoted(const std::string& text) {
-  std::string result = "\"";
-  for (const char c : text) {
-    if (c == '"' || c == '\\') result += '\\';
-    result += c;
-  }
-  return result + "\"";
+std::string Quoted(const std::wstring& text) {
+  return Quoted(standin::WideToUtf8(text));
 }
 
 std::string ErrorJson(const ErrorRecord& error) {
   return "{\"number\":" + std::to_string(error.number) +
-         ",\"description\":" + Quoted(Narrow(error.description)) +
-         ",\"source\":" + Quoted(Narrow(error.source)) + "}";
+         ",\"description\":" + Quoted(error.description) + ",\"source\":" + Quoted(error.source) +
+         "}";
 }
 
 std::string StartText(const DateTime& start) {
@@ -115,9 +111,8 @@ std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
   for (std::size_t i = 0; i < store.items.size(); ++i) {
     const StandinItem& item = store.items[i];
     file << (i ? ",\n" : "\n") << "{\"id\":" << Quoted(item.id) << ",\"class\":" << item.item_class
-         << ",\"subject\":" << Quoted(Narrow(item.subject)) << ",\"start\":\""
-         << StartText(item.start) << "\",\"busy\":" << item.busy
-         << ",\"recurrence\":" << item.recurrence;
+         << ",\"subject\":" << Quoted(item.subject) << ",\"start\":\"" << StartText(item.start)
+         << "\",\"busy\":" << item.busy << ",\"recurrence\":" << item.recurrence;
     if (!item.failures.empty()) {
       file << ",\"fail\":{";
       bool first = true;
