@@ -9,6 +9,11 @@
 namespace standin {
 namespace {
 
+void FailIfInjected(const std::optional<quorvel::ErrorRecord> StoreFaults::*member) {
+  const auto& fault = ServerContext::Instance().session().model().faults().*member;
+  if (fault) throw quorvel::Error(*fault);
+}
+
 std::optional<double> ReadUserDate(const std::wstring& text) {
   Bstr value(text);
   double date = 0;
@@ -36,6 +41,7 @@ class Items final : public DispatchObject {
   HRESULT Call(DISPID id, Invocation& call) override {
     switch (id) {
       case dispid::kCount:
+        FailIfInjected(&StoreFaults::count);
         SetLong(call.result(), static_cast<long>(order_->size()));
         return S_OK;
       case dispid::kItem:
@@ -77,6 +83,7 @@ class Items final : public DispatchObject {
   HRESULT Sort(Invocation& call) {
     const VARIANT* property = call.Argument(0);
     if (!property) return DISP_E_BADPARAMCOUNT;
+    FailIfInjected(&StoreFaults::sort);
     const auto name = ArgumentText(*property);
     if (!name || !EqualsIgnoringCase(*name, L"[Start]"))
       RaiseOutlookError(kDispException, (L"The property \"" + name.value_or(L"") +
@@ -103,6 +110,7 @@ class Items final : public DispatchObject {
     if (!filterArgument) return DISP_E_BADPARAMCOUNT;
     const auto text = ArgumentText(*filterArgument);
     if (!text) return DISP_E_TYPEMISMATCH;
+    FailIfInjected(&StoreFaults::restrict);
     StartFilter filter;
     try {
       filter = StartFilter::Parse(*text, ReadUserDate);

@@ -61,8 +61,10 @@ StoredItem ReadItem(const json& entry, std::size_t index) {
   item.recurrence = IntField(entry, "recurrence", where, 0);
   if (const auto fail = entry.find("fail"); fail != entry.end()) {
     if (!fail->is_object()) Bad(where + ".fail is not an object");
-    static constexpr const char* kNames[] = {
-        "RecurrenceState", "BusyStatus", "Subject", "Subject.put", "Save", "Start", "Class"};
+    static constexpr const char* kNames[] = {"RecurrenceState", "BusyStatus", "Subject",
+                                             "Subject.put",     "Save",       "Start",
+                                             "Class",           "Fetch"};
+    static_assert(std::size(kNames) == static_cast<std::size_t>(ItemMember::Count));
     auto faults = std::make_shared<ItemFaults>();
     for (std::size_t m = 0; m < std::size(kNames); ++m)
       faults->by[m] = ReadError(*fail, kNames[m], where + ".fail");
@@ -96,6 +98,9 @@ StoreModel StoreModel::Parse(std::string_view utf8Json) {
     if (!f->is_object()) Bad("\"faults\" is not an object");
     model.faults_.nameSpace = ReadError(*f, "namespace", "faults");
     model.faults_.defaultFolder = ReadError(*f, "defaultFolder", "faults");
+    model.faults_.restrict = ReadError(*f, "restrict", "faults");
+    model.faults_.count = ReadError(*f, "count", "faults");
+    model.faults_.sort = ReadError(*f, "sort", "faults");
     model.faults_.busyAfterSaveMs = IntField(*f, "busyAfterSaveMs", "faults", 0);
     model.faults_.busyReply = TextField(*f, "busyReply", "faults", "");
   }

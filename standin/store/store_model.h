@@ -30,6 +30,7 @@ enum class ItemMember {
   Save,
   Start,
   Class,
+  Fetch,  // handing the item out of an enumerator
   Count
 };
 
@@ -55,6 +56,11 @@ struct StoredItem {
 struct StoreFaults {
   std::optional<quorvel::ErrorRecord> nameSpace;
   std::optional<quorvel::ErrorRecord> defaultFolder;
+  // Every Items collection's Restrict, Count and Sort, the folder's own included: the program
+  // counts and sorts only what Restrict gave, so one switch per member is enough.
+  std::optional<quorvel::ErrorRecord> restrict;
+  std::optional<quorvel::ErrorRecord> count;
+  std::optional<quorvel::ErrorRecord> sort;
   int busyAfterSaveMs = 0;
   std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
 };

@@ -143,6 +143,22 @@ ComPtr<IDispatch> NextElement(IEnumVARIANT* walk) {
   return item;
 }
 
+Batch::Batch(IEnumVARIANT* walk, ULONG wanted) : elements(wanted) {
+  for (VARIANT& element : elements) VariantInit(&element);
+  hr = walk->Next(wanted, elements.data(), &fetched);
+}
+
+Batch::~Batch() {
+  for (VARIANT& element : elements) VariantClear(&element);
+}
+
+std::vector<std::wstring> Batch::EntryIds() const {
+  std::vector<std::wstring> ids;
+  for (ULONG i = 0; i < fetched && i < elements.size(); ++i)
+    ids.push_back(elements[i].vt == VT_DISPATCH ? GetText(elements[i].pdispVal, L"EntryID") : L"");
+  return ids;
+}
+
 HRESULT CreateOutlook(ComPtr<IDispatch>& application) {
   CLSID clsid;
   HRESULT hr = CLSIDFromProgID(L"Outlook.Application", &clsid);

@@ -8,6 +8,7 @@
 
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "common/error.h"
 #include "object/com_values.h"
@@ -45,6 +46,18 @@ VARIANT Bool(bool value);
 // Every element of `items` through _NewEnum and IEnumVARIANT::Next, one at a time.
 ComPtr<IEnumVARIANT> Enumerate(IDispatch* items);
 ComPtr<IDispatch> NextElement(IEnumVARIANT* walk);  // null at the end
+
+// One IEnumVARIANT::Next asking for `wanted` elements; what it gave is released with it.
+struct Batch {
+  Batch(IEnumVARIANT* walk, ULONG wanted);
+  Batch(const Batch&) = delete;
+  Batch& operator=(const Batch&) = delete;
+  ~Batch();
+  std::vector<std::wstring> EntryIds() const;  // of the elements fetched
+  HRESULT hr;
+  ULONG fetched = 0;
+  std::vector<VARIANT> elements;
+};
 
 // "Outlook.Application" created as the product creates it (CLSCTX_SERVER).
 HRESULT CreateOutlook(ComPtr<IDispatch>& application);

@@ -40,14 +40,18 @@ class LocalServerTest : public testing::Test {
     ASSERT_EQ(S_OK, standin::SetStorePath(store_));
   }
 
-  void WriteStore(std::size_t count, int busyAfterSaveMs = 0, const char* busyReply = nullptr) {
+  static nlohmann::json Document(std::size_t count) {
     std::vector<TestItem> items;
     for (std::size_t i = 1; i <= count; ++i) {
       char id[16];
       std::snprintf(id, sizeof id, "%06zu", i);
       items.emplace_back(id, "Subject " + std::to_string(i));
     }
-    nlohmann::json document = StoreDocument(items);
+    return StoreDocument(items);
+  }
+
+  void WriteStore(std::size_t count, int busyAfterSaveMs = 0, const char* busyReply = nullptr) {
+    nlohmann::json document = Document(count);
     document["faults"]["busyAfterSaveMs"] = busyAfterSaveMs;
     if (busyReply) document["faults"]["busyReply"] = busyReply;
     WriteBytes(store_, document.dump());
@@ -110,6 +114,38 @@ TEST_F(LocalServerTest, EnumerationWhileSavingVisitsEachElementOnce) {
   for (const auto& item : stored["items"])
     EXPECT_EQ(' ', item["subject"].get<std::string>().back()) << item["id"];
   EXPECT_EQ(150u, AllSaves(store_).size());
+}
+
+// What the in-process tests pin, across processes: a batch stops before an element that
+// cannot be fetched, whose error then fails the next call; Restrict fails as set.
+TEST_F(LocalServerTest, StoreFaultsReachTheClientAcrossProcesses) {
+  nlohmann::json document = Document(4);
+  document["items"][2]["fail"]["Fetch"] = {{"number", -2147023170},
+                                           {"description", "The remote procedure call failed."}};
+  document["faults"]["restrict"] = {{"number", -2147352567},
+                                    {"description", "Cannot parse condition."}};
+  WriteBytes(store_, document.dump());
+  {
+    ComPtr<IDispatch> application;
+    ASSERT_EQ(S_OK, CreateOutlook(application));
+    auto items = GetObject(OpenCalendar(application.Get()).Get(), L"Items");
+    auto walk = Enumerate(items.Get());
+    {
+      Batch first(walk.Get(), 4);
+      EXPECT_EQ(S_FALSE, first.hr);
+      EXPECT_EQ((std::vector<std::wstring>{L"000001", L"000002"}), first.EntryIds());
+    }
+    // Wine 8 carries no error information back across processes, so only the number crosses.
+    EXPECT_EQ(static_cast<HRESULT>(0x800706BE), Batch(walk.Get(), 1).hr);
+    standin::Bstr filter(L"[Start] > 'x'");
+    standin::Variant none;
+    const Outcome restrict =
+        TryInvoke(items.Get(), L"Restrict", DISPATCH_METHOD, {Text(filter)}, none.get());
+    EXPECT_EQ(DISP_E_EXCEPTION, restrict.hr);
+    EXPECT_EQ((quorvel::ErrorRecord{-2147352567, L"Cannot parse condition.", L"Microsoft Outlook"}),
+              restrict.error);
+  }
+  ExpectServerEnds();
 }
 
 TEST_F(LocalServerTest, AShellStartOpensTheExplorerAndASecondStartReusesTheInstance) {

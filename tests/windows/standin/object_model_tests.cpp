@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <map>
 #include <set>
 
 #include "dispatch_calls.h"
+#include "regional_format.h"
 #include "store/store_session.h"
 #include "test_support.h"
 
@@ -185,6 +187,79 @@ TEST_F(ModelTest, NamespaceAndCalendarFaults) {
                 .error.description);
 }
 
+// Each store-level fault fails its member on the folder's items and on a restricted view
+// alike, and leaves the other two members working.
+TEST_F(ModelTest, RestrictCountAndSortFailWithTheStoresError) {
+  const std::wstring bound = FormatShortDate(CurrentShortDatePattern().c_str(), 2026, 12, 1);
+  standin::Bstr filter(L"[Start] >= '" + bound + L" 00:00 am'"), start(L"[Start]");
+  for (const char* member : {"restrict", "count", "sort"}) {
+    SCOPED_TRACE(member);
+    nlohmann::json document = StoreDocument(Mixed());
+    document["faults"] = {{member, OutlookError(-2147467259, member)}};
+    Open(document);
+    auto all = GetObject(OpenCalendar(application_.Get()).Get(), L"Items");
+    std::vector<ComPtr<IDispatch>> views = {all};
+    standin::Variant restricted;
+    const Outcome restrict =
+        TryInvoke(all.Get(), L"Restrict", DISPATCH_METHOD, {Text(filter)}, restricted.get());
+    if ((*restricted).vt == VT_DISPATCH) views.push_back((*restricted).pdispVal);
+    std::map<std::string, Outcome> outcomes = {{"restrict", restrict}};
+    for (const auto& view : views) {
+      outcomes["count"] = Try(view.Get(), L"Count");
+      standin::Variant none;
+      outcomes["sort"] = TryInvoke(view.Get(), L"Sort", DISPATCH_METHOD, {Text(start)}, none.get());
+      for (const auto& [name, outcome] : outcomes) {
+        if (name == member) {
+          EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr) << name;
+          EXPECT_EQ(-2147467259, outcome.error.number) << name;
+          EXPECT_EQ(Narrow(L"Microsoft Outlook"), Narrow(outcome.error.source)) << name;
+        } else {
+          EXPECT_EQ(S_OK, outcome.hr) << name;
+        }
+      }
+    }
+    EXPECT_EQ(std::string(member) == "restrict" ? 1u : 2u, views.size());
+    application_.Reset();
+  }
+}
+
+// A batch stops before an element that cannot be fetched; the walk stays there, so the next
+// call fails with the element's error, description and source included.
+TEST_F(ModelTest, AnElementThatCannotBeFetchedEndsTheBatchBeforeIt) {
+  std::vector<TestItem> items;
+  for (const char* id : {"1", "2", "3", "4", "5"}) items.emplace_back(id, "x");
+  items[3].fail = {{"Fetch", OutlookError(-2147023170, "The remote procedure call failed.")}};
+  Open(StoreDocument(items));
+  auto walk = Enumerate(GetObject(OpenCalendar(application_.Get()).Get(), L"Items").Get());
+  {
+    Batch first(walk.Get(), 10);
+    EXPECT_EQ(S_FALSE, first.hr);
+    EXPECT_EQ((std::vector<std::wstring>{L"1", L"2", L"3"}), first.EntryIds());
+  }
+  for (ULONG wanted : {1u, 4u}) {
+    Batch failed(walk.Get(), wanted);
+    EXPECT_EQ(static_cast<HRESULT>(0x800706BE), failed.hr);
+    EXPECT_EQ(0u, failed.fetched);
+    EXPECT_EQ(VT_EMPTY, failed.elements[0].vt);
+    ComPtr<ISupportErrorInfo> support;
+    ASSERT_EQ(S_OK, walk.As(&support));
+    EXPECT_EQ(S_OK, support->InterfaceSupportsErrorInfo(IID_IEnumVARIANT));
+    ComPtr<IErrorInfo> info;
+    ASSERT_EQ(S_OK, GetErrorInfo(0, &info));
+    BSTR description = nullptr, source = nullptr;
+    info->GetDescription(&description);
+    info->GetSource(&source);
+    EXPECT_STREQ(L"The remote procedure call failed.", description);
+    EXPECT_STREQ(L"Microsoft Outlook", source);
+    SysFreeString(description);
+    SysFreeString(source);
+  }
+  ASSERT_EQ(S_OK, walk->Skip(1));
+  Batch rest(walk.Get(), 3);
+  EXPECT_EQ(S_FALSE, rest.hr);
+  EXPECT_EQ(std::vector<std::wstring>{L"5"}, rest.EntryIds());
+}
+
 class EnumerationTest : public ModelTest {
  protected:
   void SetUp() override {
@@ -225,18 +300,27 @@ TEST_F(EnumerationTest, SavingEveryElementDuringTheWalkVisitsEachExactlyOnce) {
 
 TEST_F(EnumerationTest, NextSkipResetAndCloneAgree) {
   auto walk = Enumerate(items_.Get());
-  VARIANT batch[3];
-  ULONG fetched = 0;
-  ASSERT_EQ(S_OK, walk->Next(3, batch, &fetched));
-  ASSERT_EQ(3u, fetched);
-  for (VARIANT& v : batch) VariantClear(&v);
+  {
+    Batch three(walk.Get(), 3);
+    EXPECT_EQ(S_OK, three.hr);
+    EXPECT_EQ((std::vector<std::wstring>{L"000001", L"000002", L"000003"}), three.EntryIds());
+  }
   ASSERT_EQ(S_OK, walk->Skip(190));
   ComPtr<IEnumVARIANT> copy;
   ASSERT_EQ(S_OK, walk->Clone(&copy));
   EXPECT_EQ(L"000194", GetText(NextElement(copy.Get()).Get(), L"EntryID"));
   EXPECT_EQ(L"000194", GetText(NextElement(walk.Get()).Get(), L"EntryID"));
+  ComPtr<IEnumVARIANT> tail;
+  ASSERT_EQ(S_OK, walk->Clone(&tail));
   EXPECT_EQ(S_FALSE, walk->Skip(10));  // only 6 were left
   EXPECT_EQ(nullptr, NextElement(walk.Get()).Get());
+  {
+    Batch fewer(tail.Get(), 10);
+    EXPECT_EQ(S_FALSE, fewer.hr);
+    EXPECT_EQ((std::vector<std::wstring>{L"000195", L"000196", L"000197", L"000198", L"000199",
+                                         L"000200"}),
+              fewer.EntryIds());
+  }
   ASSERT_EQ(S_OK, walk->Reset());
   EXPECT_EQ(L"000001", GetText(NextElement(walk.Get()).Get(), L"EntryID"));
 }

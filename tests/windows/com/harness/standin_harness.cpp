@@ -106,6 +106,8 @@ std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
        << (store.explorer ? "true" : "false")
        << ",\"faults\":{\"busyAfterSaveMs\":" << store.busy_after_save_ms;
   if (store.namespace_failure) file << ",\"namespace\":" << ErrorJson(*store.namespace_failure);
+  for (const auto& [member, error] : store.failures)
+    file << "," << Quoted(member) << ":" << ErrorJson(error);
   file << "},\"items\":[";
   for (std::size_t i = 0; i < store.items.size(); ++i) {
     const StandinItem& item = store.items[i];

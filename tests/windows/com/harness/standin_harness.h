@@ -31,6 +31,7 @@ struct StandinStore {
   bool explorer = true;
   int busy_after_save_ms = 0;
   std::optional<ErrorRecord> namespace_failure;
+  std::map<std::string, ErrorRecord> failures;  // of every Items: "restrict", "count", "sort"
   std::vector<StandinItem> items;
 };
 
