@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "harness/standin_harness.h"
+#include "store/unique_handle.h"
 
 namespace quorvel::campaign {
 
@@ -52,17 +53,38 @@ bool RestartStandin() {
                                     reinterpret_cast<void**>(application.GetAddressOf())));
 }
 
-int CloseStandinExplorers() {
+namespace {
+
+std::vector<DWORD> StandinServers() {
   std::vector<DWORD> servers;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  const standin::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return servers;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
     if (lstrcmpiW(entry.szExeFile, L"Outlook.exe") == 0) servers.push_back(entry.th32ProcessID);
   }
-  CloseHandle(snapshot);
+  return servers;
+}
+
+}  // namespace
+
+int TerminateStandinServers() {
+  int ended = 0;
+  for (const DWORD server : StandinServers()) {
+    const standin::UniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, server));
+    if (process && TerminateProcess(process.get(), 255) &&
+        WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) {
+      ++ended;
+    }
+  }
+  return ended;
+}
+
+int CloseStandinExplorers() {
+  const std::vector<DWORD> servers = StandinServers();
 
   struct Search {
     const std::vector<DWORD>& servers;

@@ -28,4 +28,7 @@ namespace quorvel::campaign {
 // that a shell start gave an explorer stays up until then. Returns the windows asked to close.
 int CloseStandinExplorers();
 
+// Ends every stand-in Outlook.exe at once, as a crash would; the number ended.
+int TerminateStandinServers();
+
 }  // namespace quorvel::campaign
