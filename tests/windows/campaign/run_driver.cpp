@@ -22,7 +22,7 @@ constexpr Duration kBoxBound{30000};
 constexpr Duration kExitBound{20000};
 constexpr DWORD kLocalServerExitBound = 20000;
 constexpr Duration kKillBound{30000};
-constexpr DWORD kOrphanBound = 5000;
+constexpr DWORD kOrphanBound = 2000;
 
 // The boxes by the busy status they stand for.
 constexpr std::array<const wchar_t*, 4> kBoxNames{L"ChkFree", L"ChkTentative", L"ChkBusy",
@@ -194,7 +194,7 @@ class RunDriver {
       }
     }
     if (!seen_.killed && !seen_.standin_killed) return;
-    if (!RestartStandin()) Problem("the stand-in could not be restarted");
+    if (!RestartStandin(local)) Problem("the stand-in could not be restarted");
     if (local && !testing::WaitForLocalServerExit(kLocalServerExitBound)) {
       Problem("the restarted stand-in Outlook.exe did not end within 20 s");
     }

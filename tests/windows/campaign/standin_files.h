@@ -18,7 +18,8 @@ std::optional<std::map<std::string, std::wstring>> StoredSubjects(const std::wst
 
 // Creates "Outlook.Application" in this process and lets it go: the stand-in opens the
 // store (replaying its journal) and checkpoints it. False when it could not be created.
-bool RestartStandin();
+// `local`: the stand-in runs as Outlook.exe and its last one was killed.
+bool RestartStandin(bool local);
 
 }  // namespace quorvel::campaign
 
