@@ -1,6 +1,7 @@
 // Whole import runs as a user makes them: the program started beside the stand-in Outlook
-// (in process), the dates and boxes set in its window, "Start import" clicked, every box read
-// and answered, and then the stand-in's journal read to see what was really saved.
+// (in process; the outcome runs also across processes, beside its Outlook.exe), the dates and
+// boxes set in its window, "Start import" clicked, every box read and answered, and then the
+// stand-in's journal read to see what was really saved.
 
 #include "common/com/com_error.h"
 #include "import_run_fixture.h"
