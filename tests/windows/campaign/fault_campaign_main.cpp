@@ -106,7 +106,7 @@ int wmain(int argc, wchar_t** argv) {
     Scenario run =
         RandomScenario(options.seed + static_cast<std::uint64_t>(i), options.hosts, options.limits);
     const ExpectedRun expected = PredictRun(
-        {run.store.items, run.range_start, run.range_end, run.boxes, run.store.failures});
+        {run.store.items, run.range_start, run.range_end, run.boxes, run.store.failures, run.host});
     if (run.kill != Scenario::Kill::kNone) {
       const int saves = std::max(1, static_cast<int>(expected.saves.size()));
       run.kill_after_saves = 1 + (run.kill_after_saves - 1) % saves;

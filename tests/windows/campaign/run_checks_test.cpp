@@ -67,8 +67,8 @@ class RunChecks : public ::testing::Test {
   }
 
   ExpectedRun Predict() const {
-    return PredictRun(
-        {run_.store.items, run_.range_start, run_.range_end, run_.boxes, run_.store.failures});
+    return PredictRun({run_.store.items, run_.range_start, run_.range_end, run_.boxes,
+                       run_.store.failures, run_.host});
   }
 
   std::vector<std::string> Broken() const {
@@ -239,7 +239,9 @@ TEST(RandomScenarioTest, ASeedGivesOneScenarioWhoseStartsAreDistinctAndFaultsOnA
       }
     }
     EXPECT_LE(first.range_start, first.range_end) << "seed " << seed;
-    if (first.kill == Scenario::Kill::kStandin) EXPECT_EQ(first.host, Host::kLocalServer);
+    if (first.kill == Scenario::Kill::kStandin) {
+      EXPECT_EQ(first.host, Host::kLocalServer);
+    }
     if (first.store.busy_after_save_ms > 0) EXPECT_EQ(first.host, Host::kLocalServer);
   }
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "common/com/com_error.h"
 #include "scenario.h"
 #include "touch/run_account.h"
 #include "touch/touch_texts.h"
@@ -33,6 +34,14 @@ bool Recurring(const StandinItem& item) {
   return FaultOf(item, "RecurrenceState") || item.recurrence == 1 || item.recurrence == 3;
 }
 
+// Across processes Wine carries no error information back from a failed enumerator call: the
+// program has the status alone, and words it itself.
+ErrorRecord FetchFailureSeen(const ErrorRecord& error, testing::Host host) {
+  if (host == testing::Host::kInProcess) return error;
+  return com::ErrorFromStatus(static_cast<HRESULT>(error.number), nullptr, IID_IEnumVARIANT)
+      .record();
+}
+
 // What the run knows while it walks: the subject the store holds now, and what it left undone.
 class Model {
  public:
@@ -46,7 +55,7 @@ class Model {
     std::int64_t handled = 0;
     for (const StandinItem* item : elements) {
       if (const ErrorRecord* fetch = FaultOf(*item, "Fetch")) {
-        account_.NotePassCutShort(pass, handled, *fetch);
+        account_.NotePassCutShort(pass, handled, FetchFailureSeen(*fetch, input_.host));
         Note(pass == Pass::kRecurring ? Undone::kRecurringPassCutShort
                                       : Undone::kRangePassCutShort);
         return;

@@ -53,6 +53,7 @@ struct OracleInput {
   std::array<bool, 4> boxes;  // by busy status 0..3
   // The collections' own failures, as the store names them: "restrict", "count", "sort".
   const std::map<std::string, ErrorRecord>& collection_failures;
+  testing::Host host = testing::Host::kInProcess;
 };
 
 ExpectedRun PredictRun(const OracleInput& input);

@@ -5,6 +5,7 @@
 
 #include <set>
 
+#include "common/com/com_error.h"
 #include "outcome_box.h"
 #include "scenario.h"
 #include "touch/touch_texts.h"
@@ -32,8 +33,10 @@ StandinItem Item(std::string id, DateTime start, int busy = 2, int recurrence = 
 // The range 7 to 12 December 2026, the pickers at odd times of day that must not matter.
 ExpectedRun Predict(const std::vector<StandinItem>& items,
                     std::array<bool, 4> boxes = {true, true, true, true},
-                    const std::map<std::string, ErrorRecord>& collection = kNoCollectionFaults) {
-  return PredictRun({items, {2026, 12, 7, 15, 30, 0}, {2026, 12, 12, 8, 0, 0}, boxes, collection});
+                    const std::map<std::string, ErrorRecord>& collection = kNoCollectionFaults,
+                    Host host = Host::kInProcess) {
+  return PredictRun(
+      {items, {2026, 12, 7, 15, 30, 0}, {2026, 12, 12, 8, 0, 0}, boxes, collection, host});
 }
 
 TEST(TouchOracle, RecurringAppointmentsAreTouchedInBothPassesWhenInRange) {
@@ -128,7 +131,10 @@ TEST(TouchOracle, EachKindOfUndoneWorkIsAccountedWhereTheRunMeetsIt) {
     std::int32_t count;
     std::vector<std::pair<std::wstring, ErrorRecord>> outcome;
     std::map<Undone, std::size_t> undone;  // kind -> saves made before it was accounted
+    Host host = Host::kInProcess;
   };
+  const ErrorRecord status_only =
+      com::ErrorFromStatus(static_cast<HRESULT>(kGone.number), nullptr, IID_IEnumVARIANT).record();
   const SavedSubject a1{"A", L"A "}, a2{"A", L"A  "}, d1{"D", L"D "}, b1{"B", L"B "},
       c1{"C", L"C "};
   const std::vector<Case> cases{
@@ -140,6 +146,14 @@ TEST(TouchOracle, EachKindOfUndoneWorkIsAccountedWhereTheRunMeetsIt) {
        4,
        {{touch::PassCutShort(true, 1), kGone}},
        {{Undone::kRecurringPassCutShort, 1}}},
+      {"fetch fails across processes: the status alone",
+       {{"D", {{"Fetch", kGone}}}},
+       {},
+       {a1, a2, b1, c1},
+       4,
+       {{touch::PassCutShort(true, 1), status_only}},
+       {{Undone::kRecurringPassCutShort, 1}},
+       Host::kLocalServer},
       {"fetch fails in the range: both passes cut short",
        {{"B", {{"Fetch", kDenied}}}},
        {},
@@ -200,7 +214,7 @@ TEST(TouchOracle, EachKindOfUndoneWorkIsAccountedWhereTheRunMeetsIt) {
     for (StandinItem& item : items) {
       if (test.item_faults.count(item.id)) item.failures = test.item_faults.at(item.id);
     }
-    const auto run = Predict(items, {true, true, true, true}, test.collection_faults);
+    const auto run = Predict(items, {true, true, true, true}, test.collection_faults, test.host);
     EXPECT_EQ(run.saves, test.saves);
     EXPECT_EQ(run.count, test.count);
     EXPECT_EQ(run.outcome, test.outcome.empty() ? std::wstring() : OutcomeText(test.outcome));
