@@ -78,14 +78,41 @@ std::string Start(Random& random, double firstDay, int days) {
   return FormatIsoDateTime(FromOleDate(day + minutes / 1440.0));
 }
 
+// A weekly series' changed occurrences, as the master holds them: moved by an hour, with a
+// subject of their own. On average `perSeries` of them.
+void AddExceptions(nlohmann::ordered_json& master, Random& random, double perSeries,
+                   std::size_t serial) {
+  const double whole = static_cast<double>(static_cast<std::size_t>(perSeries));
+  const std::size_t count =
+      static_cast<std::size_t>(whole) + (random.Unit() < perSeries - whole ? 1 : 0);
+  if (count == 0) return;
+  const double start = ToOleDate(*ParseIsoDateTime(master["start"].get<std::string>()));
+  nlohmann::ordered_json list = nlohmann::ordered_json::array();
+  std::uint64_t week = 0;
+  for (std::size_t n = 0; n < count; ++n) {
+    week += 1 + random.Below(4);
+    nlohmann::ordered_json exception;
+    exception["subject"] = Subject(random, serial) + " (moved)";
+    exception["start"] = FormatIsoDateTime(FromOleDate(start + 7.0 * week + 1.0 / 24));
+    exception["busy"] = BusyStatus(random);
+    list.push_back(std::move(exception));
+  }
+  master["exceptions"] = std::move(list);
+}
+
 }  // namespace
 
 std::string GenerateCalendar(const CalendarOptions& options) {
   if (options.days < 1) throw std::invalid_argument("days must be at least 1");
-  if (options.recurringShare < 0 || options.exceptionShare < 0 ||
-      options.recurringShare + options.exceptionShare > 1)
-    throw std::invalid_argument("recurring and exception shares must lie in 0..1 together");
+  if (options.recurringShare < 0 || options.recurringShare > 1 || options.exceptionShare < 0)
+    throw std::invalid_argument("the recurring share lies in 0..1, the exception share above 0");
+  if (options.exceptionShare > 0 && options.recurringShare == 0)
+    throw std::invalid_argument("exceptions need series to belong to");
   Random random(options.seed);
+  // A stream of its own, so the elements stay as they were whatever the exception share.
+  Random exceptions(options.seed ^ 0x5DEECE66Dull);
+  const double perSeries =
+      options.recurringShare > 0 ? options.exceptionShare / options.recurringShare : 0;
   const double firstDay = ToOleDate(options.firstDay);
   const std::size_t total = options.appointments + options.meetingRequests;
   // Meeting requests at evenly spread positions, so every part of the calendar has some.
@@ -106,10 +133,9 @@ std::string GenerateCalendar(const CalendarOptions& options) {
       --meetingsLeft;
     } else {
       item["busy"] = BusyStatus(random);
-      const double roll = random.Unit();
-      item["recurrence"] = roll < options.recurringShare                            ? 1
-                           : roll < options.recurringShare + options.exceptionShare ? 3
-                                                                                    : 0;
+      const bool master = random.Unit() < options.recurringShare;
+      item["recurrence"] = master ? 1 : 0;
+      if (master) AddExceptions(item, exceptions, perSeries, i + 1);
     }
     items.push_back(std::move(item));
   }

@@ -14,8 +14,10 @@ struct CalendarOptions {
   std::uint64_t seed = 1;
   CivilTime firstDay{2026, 1, 1};
   int days = 365;
-  double recurringShare = 0.1;      // series masters
-  double exceptionShare = 0.1;      // exceptions of a series
+  double recurringShare = 0.1;  // series masters among the appointments
+  // Exceptions, as a share of the appointments, kept inside their masters as a real calendar
+  // keeps them: they are no elements of the folder's items.
+  double exceptionShare = 0.1;
   std::size_t meetingRequests = 0;  // non-appointment elements spread through the calendar
   std::string mailbox = "Mailbox - Anna de Vries";
 };

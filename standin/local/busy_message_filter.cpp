@@ -24,8 +24,10 @@ HRESULT BusyMessageFilter::QueryInterface(REFIID iid, void** out) {
 
 DWORD BusyMessageFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO info) {
   STANDIN_COUNT("IMessageFilter.HandleInComingCall");
-  // Only the object model is refused; COM's own housekeeping (IRemUnknown) must get through.
-  const bool modelCall = info && (info->iid == IID_IDispatch || info->iid == IID_IEnumVARIANT);
+  // The object model and activation are refused; COM's own housekeeping (IRemUnknown) must
+  // get through.
+  const bool modelCall = info && (info->iid == IID_IDispatch || info->iid == IID_IEnumVARIANT ||
+                                  info->iid == IID_IClassFactory);
   if (!modelCall || GetTickCount64() >= busyUntil_) return SERVERCALL_ISHANDLED;
   STANDIN_COUNT("IMessageFilter.Refused");
   return refusal_ == Refusal::Rejected ? SERVERCALL_REJECTED : SERVERCALL_RETRYLATER;

@@ -1,6 +1,7 @@
 #pragma once
-// The local server's message filter: for a while after each Save it refuses incoming calls,
-// as Outlook does while an add-in works on its main thread.
+// The local server's message filter: while it starts, and for a while after each Save, it
+// refuses incoming calls and activation, as Outlook does while it loads its add-ins or one of
+// them works on its main thread.
 //
 // Wine 8's combase calls HandleInComingCall on the server, but treats SERVERCALL_RETRYLATER
 // as "handled" (it logs "retry call later not implemented" and runs the call) and never calls

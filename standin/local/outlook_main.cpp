@@ -83,7 +83,8 @@ class MainWindow {
         (*explorer)->Open();
         return 0;
       }
-      if (message == kMaybeQuit) {
+      if (message == WM_TIMER) KillTimer(window, w);  // once: the no-client check
+      if (message == kMaybeQuit || message == WM_TIMER) {
         const auto& context = ServerContext::Instance();
         const bool explorerOpen = explorer && *explorer && (*explorer)->IsOpen();
         if (context.objects() == 0 && context.locks() == 0 && !explorerOpen) PostQuitMessage(0);
@@ -165,9 +166,17 @@ int Serve(HINSTANCE instance, bool embedding) {
   standin::BusyMessageFilter filter(
       standin::ChooseRefusal(std::wstring(faults.busyReply.begin(), faults.busyReply.end())));
   CoRegisterMessageFilter(&filter, nullptr);
-  const unsigned busyMs = static_cast<unsigned>(context.session().model().faults().busyAfterSaveMs);
+  filter.StartBusy(static_cast<unsigned>(faults.startupBusyMs));
+  const unsigned busyMs = static_cast<unsigned>(faults.busyAfterSaveMs);
   context.onSaved = [&filter, busyMs] { filter.StartBusy(busyMs); };
   context.onIdle = [&main] { PostMessageW(main.get(), kMaybeQuit, 0, 0); };
+  // A client that gave up while every activation was refused never comes back: a server
+  // COM started for it ends a while after its start-up, unless someone holds an object.
+  constexpr UINT kNoClientGraceMs = 5000;
+  const UINT_PTR noClient =
+      embedding ? SetTimer(main.get(), 1,
+                           static_cast<UINT>(faults.startupBusyMs) + kNoClientGraceMs, nullptr)
+                : 0;
 
   DWORD cookie = 0;
   HRESULT hr = CoRegisterClassObject(standin::kStandinClsid, standin::ApplicationFactory(),
@@ -184,6 +193,7 @@ int Serve(HINSTANCE instance, bool embedding) {
     DispatchMessageW(&message);
   }
 
+  if (noClient) KillTimer(main.get(), noClient);
   CoRevokeClassObject(cookie);
   CoRegisterMessageFilter(nullptr, nullptr);
   MainWindow::explorer = nullptr;

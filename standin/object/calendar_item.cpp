@@ -1,3 +1,5 @@
+#include <type_traits>
+
 #include "object/dispatch_object.h"
 #include "object/model_objects.h"
 #include "object/outlook_ids.h"
@@ -11,79 +13,76 @@ namespace {
 class CalendarItem final : public DispatchObject {
  public:
   explicit CalendarItem(std::uint32_t index)
-      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {}
+      : index_(index), appointment_(Stored().itemClass == kClassAppointment) {
+    ServerContext::Instance().ItemOpened();
+  }
+  ~CalendarItem() override { ServerContext::Instance().ItemClosed(); }
 
  protected:
   const MemberTable& Members() const override {
-    static const MemberTable appointment("AppointmentItem",
-                                         {{L"Subject", dispid::kSubject, true},
-                                          {L"Start", dispid::kStart},
-                                          {L"BusyStatus", dispid::kBusyStatus},
-                                          {L"RecurrenceState", dispid::kRecurrenceState},
-                                          {L"Save", dispid::kSave},
-                                          {L"MessageClass", dispid::kMessageClass},
-                                          {L"EntryID", dispid::kEntryId},
-                                          {L"Application", dispid::kApplication},
-                                          {L"Parent", dispid::kParent},
-                                          {L"Class", dispid::kClass}});
-    static const MemberTable meeting("MeetingItem", {{L"Subject", dispid::kSubject, true},
-                                                     {L"Start", dispid::kStart},
-                                                     {L"Save", dispid::kSave},
-                                                     {L"MessageClass", dispid::kMessageClass},
-                                                     {L"EntryID", dispid::kEntryId},
-                                                     {L"Application", dispid::kApplication},
-                                                     {L"Parent", dispid::kParent},
-                                                     {L"Class", dispid::kClass}});
+    static const MemberTable appointment("AppointmentItem", ItemMembers(true));
+    static const MemberTable meeting("MeetingItem", ItemMembers(false));
     return appointment_ ? appointment : meeting;
   }
-
-  HRESULT Call(DISPID id, Invocation& call) override {
-    const StoredItem& item = Stored();
-    switch (id) {
-      case dispid::kSubject:
-        if (call.IsPut()) return PutSubject(call);
-        FailIfInjected(ItemMember::Subject);
-        SetText(call.result(), pendingSubject_ ? *pendingSubject_ : item.subject);
-        return S_OK;
-      case dispid::kStart:
-        FailIfInjected(ItemMember::Start);
-        SetDate(call.result(), item.start);
-        return S_OK;
-      case dispid::kBusyStatus:
-        FailIfInjected(ItemMember::BusyStatus);
-        SetLong(call.result(), item.busy);
-        return S_OK;
-      case dispid::kRecurrenceState:
-        FailIfInjected(ItemMember::RecurrenceState);
-        SetLong(call.result(), item.recurrence);
-        return S_OK;
-      case dispid::kSave:
-        return Save();
-      case dispid::kMessageClass:
-        SetText(call.result(), appointment_ ? L"IPM.Appointment" : L"IPM.Schedule.Meeting.Request");
-        return S_OK;
-      case dispid::kEntryId:
-        SetText(call.result(), std::wstring(item.id.begin(), item.id.end()));
-        return S_OK;
-      case dispid::kApplication:
-        SetDispatch(call.result(), NewApplication().Get());
-        return S_OK;
-      case dispid::kParent:
-        SetDispatch(call.result(), NewFolder(FolderKind::Calendar).Get());
-        return S_OK;
-      case dispid::kClass:
-        FailIfInjected(ItemMember::Class);
-        SetLong(call.result(), item.itemClass);
-        return S_OK;
-    }
-    return DISP_E_MEMBERNOTFOUND;
+  long ObjectClass() const override {
+    FailIfInjected(ItemMember::Class);
+    return Stored().itemClass;
   }
-
+  ComPtr<IDispatch> ParentObject() override { return NewFolder(FolderKind::Calendar); }
   bool Implements(REFIID iid) const override {
     return iid == (appointment_ ? kIidAppointmentItem : kIidMeetingItem);
   }
 
  private:
+  // A meeting request has no busy status and no recurrence.
+  static std::vector<Member> ItemMembers(bool appointment) {
+    std::vector<Member> members = {
+        {L"Subject", dispid::kSubject, Bound<&CalendarItem::Subject>,
+         Bound<&CalendarItem::PutSubject>},
+        {L"Start", dispid::kStart,
+         Bound<&CalendarItem::Read<ItemMember::Start, &StoredItem::start>>},
+        {L"Save", dispid::kSave, Bound<&CalendarItem::Save>},
+        {L"MessageClass", dispid::kMessageClass, Bound<&CalendarItem::MessageClass>},
+        {L"EntryID", dispid::kEntryId, Bound<&CalendarItem::EntryId>}};
+    if (appointment) {
+      members.push_back({L"BusyStatus", dispid::kBusyStatus,
+                         Bound<&CalendarItem::Read<ItemMember::BusyStatus, &StoredItem::busy>>});
+      members.push_back(
+          {L"RecurrenceState", dispid::kRecurrenceState,
+           Bound<&CalendarItem::Read<ItemMember::RecurrenceState, &StoredItem::recurrence>>});
+    }
+    return members;
+  }
+
+  HRESULT Subject(Invocation& call) {
+    FailIfInjected(ItemMember::Subject);
+    SetText(call.result(), pendingSubject_ ? *pendingSubject_ : Stored().subject);
+    return S_OK;
+  }
+
+  // A stored property whose read the store can make fail.
+  template <ItemMember guard, auto field>
+  HRESULT Read(Invocation& call) {
+    FailIfInjected(guard);
+    const auto& value = Stored().*field;
+    if constexpr (std::is_same_v<std::decay_t<decltype(value)>, double>)
+      SetDate(call.result(), value);
+    else
+      SetLong(call.result(), value);
+    return S_OK;
+  }
+
+  HRESULT MessageClass(Invocation& call) {
+    SetText(call.result(), appointment_ ? L"IPM.Appointment" : L"IPM.Schedule.Meeting.Request");
+    return S_OK;
+  }
+
+  HRESULT EntryId(Invocation& call) {
+    const std::string& id = Stored().id;
+    SetText(call.result(), std::wstring(id.begin(), id.end()));
+    return S_OK;
+  }
+
   StoredItem& Stored() const { return ServerContext::Instance().session().model().items()[index_]; }
 
   void FailIfInjected(ItemMember member) const {
@@ -101,9 +100,10 @@ class CalendarItem final : public DispatchObject {
     return S_OK;
   }
 
-  HRESULT Save() {
-    FailIfInjected(ItemMember::Save);
+  HRESULT Save(Invocation&) {
     ServerContext& context = ServerContext::Instance();
+    context.PaceSave();
+    FailIfInjected(ItemMember::Save);
     context.session().RecordSave(index_, pendingSubject_ ? *pendingSubject_ : Stored().subject);
     pendingSubject_.reset();
     if (context.onSaved) context.onSaved();
@@ -118,9 +118,14 @@ class CalendarItem final : public DispatchObject {
 }  // namespace
 
 ComPtr<IDispatch> NewCalendarItem(std::uint32_t index) {
-  ComPtr<IDispatch> object;
-  *object.GetAddressOf() = new CalendarItem(index);  // mingw-w64's ComPtr::Attach adds a reference
-  return object;
+  ServerContext& context = ServerContext::Instance();
+  const int limit = context.session().model().faults().openItemLimit;
+  if (limit > 0 && context.openItems() >= limit)
+    RaiseOutlookError(kTooManyOpenItems,
+                      L"Your server administrator has limited the number of items you can open "
+                      L"simultaneously. Try closing messages you have opened or removing "
+                      L"attachments and images from unsent messages you are composing.");
+  return MakeObject<CalendarItem>(index);
 }
 
 }  // namespace standin

@@ -4,15 +4,21 @@
 #include <string>
 
 #include "common/error.h"
+#include "object/outlook_ids.h"
 #include "object/server_context.h"
 #include "store/call_counts.h"
 
 namespace standin {
 namespace {
 
+// Outlook fills both codes: wCode 4096 and the status in scode. (Automation says a server
+// sets one of them; clients that read scode first, as most do, see the status.)
+constexpr WORD kOutlookExceptionCode = 4096;
+
 void FillException(EXCEPINFO* exception, const quorvel::ErrorRecord& error) {
   if (!exception) return;
   *exception = EXCEPINFO{};
+  exception->wCode = kOutlookExceptionCode;
   exception->scode = error.number;
   exception->bstrDescription = Bstr(error.description).Release();
   exception->bstrSource = Bstr(error.source).Release();
@@ -20,8 +26,10 @@ void FillException(EXCEPINFO* exception, const quorvel::ErrorRecord& error) {
 
 }  // namespace
 
-MemberTable::MemberTable(const char* className, std::initializer_list<Member> members)
-    : members_(members) {
+MemberTable::MemberTable(const char* className, std::vector<Member> members)
+    : members_(std::move(members)) {
+  const auto& common = DispatchObject::CommonMembers();
+  members_.insert(members_.end(), common.begin(), common.end());
   auto& counts = CallCounts::Instance();
   for (const Member& m : members_) {
     std::string name = className;
@@ -54,6 +62,29 @@ const VARIANT* Invocation::Argument(unsigned i) const {
 const VARIANT* Invocation::PutValue() const {
   if (!params_ || params_->cArgs == 0) return nullptr;
   return &params_->rgvarg[0];
+}
+
+struct DispatchObject::Common {
+  static HRESULT Application(DispatchObject&, Invocation& call) {
+    SetDispatch(call.result(), NewApplication().Get());
+    return S_OK;
+  }
+  static HRESULT Parent(DispatchObject& self, Invocation& call) {
+    SetDispatch(call.result(), self.ParentObject().Get());
+    return S_OK;
+  }
+  static HRESULT Class(DispatchObject& self, Invocation& call) {
+    SetLong(call.result(), self.ObjectClass());
+    return S_OK;
+  }
+};
+
+const std::vector<Member>& DispatchObject::CommonMembers() {
+  static const std::vector<Member> members = {
+      {L"Application", dispid::kApplication, Common::Application},
+      {L"Parent", dispid::kParent, Common::Parent},
+      {L"Class", dispid::kClass, Common::Class}};
+  return members;
 }
 
 DispatchObject::DispatchObject() {
@@ -97,6 +128,7 @@ HRESULT DispatchObject::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
 
 HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) {
   STANDIN_COUNT("GetIDsOfNames");
+  ServerContext::Instance().PaceCall();
   if (!names || !ids || count == 0) return E_INVALIDARG;
   const Member* member = Members().ByName(names[0]);
   ids[0] = member ? member->id : DISPID_UNKNOWN;
@@ -106,21 +138,26 @@ HRESULT DispatchObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
 
 HRESULT DispatchObject::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                VARIANT* result, EXCEPINFO* exception, UINT* argError) {
+  ServerContext::Instance().PaceCall();
   const Member* member = Members().ById(id);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   Invocation call(flags, params, result);
-  if (call.IsPut() && !member->writable) return DISP_E_MEMBERNOTFOUND;
+  const Handler handler = call.IsPut() ? member->put : member->get;
+  if (!handler) return DISP_E_MEMBERNOTFOUND;
   ++(call.IsPut() ? Members().PutCounter(*member) : Members().GetCounter(*member));
   if (result) VariantInit(result);
   if (argError) *argError = 0;
   try {
-    return Call(id, call);
+    return handler(*this, call);
   } catch (const quorvel::Error& error) {
     if (result) VariantClear(result);
     FillException(exception, error.record());
     return DISP_E_EXCEPTION;
   } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
+    if (result) VariantClear(result);
+    FillException(exception, {static_cast<std::int32_t>(E_OUTOFMEMORY), L"Out of memory.",
+                              L"Microsoft Outlook"});
+    return DISP_E_EXCEPTION;
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -15,57 +15,39 @@ class Folder final : public DispatchObject {
 
  protected:
   const MemberTable& Members() const override {
-    static const MemberTable table("Folder", {{L"Name", dispid::kName},
-                                              {L"Items", dispid::kItems},
-                                              {L"", DISPID_VALUE},
-                                              {L"Application", dispid::kApplication},
-                                              {L"Parent", dispid::kParent},
-                                              {L"Class", dispid::kClass}});
+    static const MemberTable table("Folder", {{L"Name", dispid::kName, Bound<&Folder::Name>},
+                                              {L"Items", dispid::kItems, Bound<&Folder::Items>},
+                                              {L"", DISPID_VALUE, Bound<&Folder::Name>}});
     return table;
   }
-
-  HRESULT Call(DISPID id, Invocation& call) override {
-    const StoreModel& model = ServerContext::Instance().session().model();
-    switch (id) {
-      case DISPID_VALUE:
-      case dispid::kName:
-        SetText(call.result(),
-                kind_ == FolderKind::Calendar ? model.calendarName() : model.mailbox());
-        return S_OK;
-      case dispid::kItems:
-        SetDispatch(call.result(),
-                    NewItems(kind_ == FolderKind::Calendar
-                                 ? AllItems()
-                                 : std::make_shared<const std::vector<std::uint32_t>>())
-                        .Get());
-        return S_OK;
-      case dispid::kApplication:
-        SetDispatch(call.result(), NewApplication().Get());
-        return S_OK;
-      case dispid::kParent:
-        SetDispatch(call.result(), kind_ == FolderKind::Calendar
-                                       ? NewFolder(FolderKind::Mailbox).Get()
-                                       : NewNameSpace().Get());
-        return S_OK;
-      case dispid::kClass:
-        SetLong(call.result(), object_class::kFolder);
-        return S_OK;
-    }
-    return DISP_E_MEMBERNOTFOUND;
+  long ObjectClass() const override { return object_class::kFolder; }
+  ComPtr<IDispatch> ParentObject() override {
+    return kind_ == FolderKind::Calendar ? NewFolder(FolderKind::Mailbox) : NewNameSpace();
   }
-
   bool Implements(REFIID iid) const override { return iid == kIidFolder; }
 
  private:
+  HRESULT Name(Invocation& call) {
+    const StoreModel& model = ServerContext::Instance().session().model();
+    SetText(call.result(), kind_ == FolderKind::Calendar ? model.calendarName() : model.mailbox());
+    return S_OK;
+  }
+
+  HRESULT Items(Invocation& call) {
+    SetDispatch(call.result(), NewItems(kind_ == FolderKind::Calendar
+                                            ? AllItems()
+                                            : std::make_shared<const std::vector<std::uint32_t>>())
+                                   .Get());
+    return S_OK;
+  }
+
   FolderKind kind_;
 };
 
 }  // namespace
 
 ComPtr<IDispatch> NewFolder(FolderKind kind) {
-  ComPtr<IDispatch> object;
-  *object.GetAddressOf() = new Folder(kind);  // mingw-w64's ComPtr::Attach adds a reference
-  return object;
+  return MakeObject<Folder>(kind);
 }
 
 ItemOrder AllItems() {

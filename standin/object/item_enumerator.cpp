@@ -47,6 +47,7 @@ class ItemEnumerator final : public IEnumVARIANT, public ISupportErrorInfo {
   // and source as the call's error information).
   HRESULT STDMETHODCALLTYPE Next(ULONG wanted, VARIANT* out, ULONG* fetched) override {
     STANDIN_COUNT("IEnumVARIANT.Next");
+    ServerContext::Instance().PaceCall();
     if (!out || (wanted > 1 && !fetched)) return E_POINTER;
     if (fetched) *fetched = 0;
     ULONG given = 0;
@@ -72,6 +73,7 @@ class ItemEnumerator final : public IEnumVARIANT, public ISupportErrorInfo {
 
   HRESULT STDMETHODCALLTYPE Skip(ULONG count) override {
     STANDIN_COUNT("IEnumVARIANT.Skip");
+    ServerContext::Instance().PaceCall();
     const std::size_t left = order_->size() - position_;
     position_ += std::min<std::size_t>(count, left);
     return count <= left ? S_OK : S_FALSE;
@@ -79,12 +81,14 @@ class ItemEnumerator final : public IEnumVARIANT, public ISupportErrorInfo {
 
   HRESULT STDMETHODCALLTYPE Reset() override {
     STANDIN_COUNT("IEnumVARIANT.Reset");
+    ServerContext::Instance().PaceCall();
     position_ = 0;
     return S_OK;
   }
 
   HRESULT STDMETHODCALLTYPE Clone(IEnumVARIANT** copy) override {
     STANDIN_COUNT("IEnumVARIANT.Clone");
+    ServerContext::Instance().PaceCall();
     if (!copy) return E_POINTER;
     try {
       *copy = NewItemEnumerator(order_, position_).Detach();

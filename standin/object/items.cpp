@@ -27,48 +27,30 @@ class Items final : public DispatchObject {
 
  protected:
   const MemberTable& Members() const override {
-    static const MemberTable table("Items", {{L"Count", dispid::kCount},
-                                             {L"Item", dispid::kItem},
-                                             {L"Sort", dispid::kSort},
-                                             {L"Restrict", dispid::kRestrict},
-                                             {L"_NewEnum", DISPID_NEWENUM},
-                                             {L"Application", dispid::kApplication},
-                                             {L"Parent", dispid::kParent},
-                                             {L"Class", dispid::kClass}});
+    static const MemberTable table("Items",
+                                   {{L"Count", dispid::kCount, Bound<&Items::Count>},
+                                    {L"Item", dispid::kItem, Bound<&Items::Item>},
+                                    {L"Sort", dispid::kSort, Bound<&Items::Sort>},
+                                    {L"Restrict", dispid::kRestrict, Bound<&Items::Restrict>},
+                                    {L"_NewEnum", DISPID_NEWENUM, Bound<&Items::NewEnum>}});
     return table;
   }
-
-  HRESULT Call(DISPID id, Invocation& call) override {
-    switch (id) {
-      case dispid::kCount:
-        FailIfInjected(&StoreFaults::count);
-        SetLong(call.result(), static_cast<long>(order_->size()));
-        return S_OK;
-      case dispid::kItem:
-        return Item(call);
-      case dispid::kSort:
-        return Sort(call);
-      case dispid::kRestrict:
-        return Restrict(call);
-      case DISPID_NEWENUM:
-        SetUnknown(call.result(), NewItemEnumerator(order_).Get());
-        return S_OK;
-      case dispid::kApplication:
-        SetDispatch(call.result(), NewApplication().Get());
-        return S_OK;
-      case dispid::kParent:
-        SetDispatch(call.result(), NewFolder(FolderKind::Calendar).Get());
-        return S_OK;
-      case dispid::kClass:
-        SetLong(call.result(), object_class::kItems);
-        return S_OK;
-    }
-    return DISP_E_MEMBERNOTFOUND;
-  }
-
+  long ObjectClass() const override { return object_class::kItems; }
+  ComPtr<IDispatch> ParentObject() override { return NewFolder(FolderKind::Calendar); }
   bool Implements(REFIID iid) const override { return iid == kIidItems; }
 
  private:
+  HRESULT Count(Invocation& call) {
+    FailIfInjected(&StoreFaults::count);
+    SetLong(call.result(), static_cast<long>(order_->size()));
+    return S_OK;
+  }
+
+  HRESULT NewEnum(Invocation& call) {
+    SetUnknown(call.result(), NewItemEnumerator(order_).Get());
+    return S_OK;
+  }
+
   HRESULT Item(Invocation& call) {
     const VARIANT* index = call.Argument(0);
     if (!index) return DISP_E_BADPARAMCOUNT;
@@ -131,10 +113,7 @@ class Items final : public DispatchObject {
 }  // namespace
 
 ComPtr<IDispatch> NewItems(ItemOrder order) {
-  ComPtr<IDispatch> object;
-  *object.GetAddressOf() =
-      new Items(std::move(order));  // mingw-w64's ComPtr::Attach adds a reference
-  return object;
+  return MakeObject<Items>(std::move(order));
 }
 
 }  // namespace standin

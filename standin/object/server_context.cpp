@@ -33,6 +33,11 @@ void ServerContext::ObjectDestroyed() {
   if (--objects_ == 0 && onIdle) onIdle();
 }
 
+void ServerContext::Pace(int Latency::*delay) const {
+  if (!session_) return;
+  if (const int ms = session_->model().latency().*delay; ms > 0) Sleep(static_cast<DWORD>(ms));
+}
+
 bool ServerContext::ExplorerAvailable() const {
   if (host_ == HostKind::LocalServer) return explorerOpen_;
   return session_ && session_->model().explorer();

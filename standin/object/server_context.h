@@ -27,6 +27,15 @@ class ServerContext {
   // since this runs from Release. Returns whether the checkpoint landed.
   bool CloseSession();
 
+  // The store's latency: every call served waits, a Save waits further.
+  void PaceCall() const { Pace(&Latency::callMs); }
+  void PaceSave() const { Pace(&Latency::saveMs); }
+
+  // Items held open at once, for the store's limit on them.
+  void ItemOpened() { ++openItems_; }
+  void ItemClosed() { --openItems_; }
+  long openItems() const { return openItems_; }
+
   void ObjectCreated() { ++objects_; }
   void ObjectDestroyed();
   long objects() const { return objects_; }
@@ -41,9 +50,12 @@ class ServerContext {
   std::function<void()> onIdle;   // when the last object went away
 
  private:
+  void Pace(int Latency::*delay) const;
+
   HostKind host_ = HostKind::InProcess;
   std::unique_ptr<StoreSession> session_;
   std::atomic<long> objects_{0};
+  std::atomic<long> openItems_{0};
   std::atomic<long> locks_{0};
   bool explorerOpen_ = false;
 };

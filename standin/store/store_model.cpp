@@ -102,7 +102,14 @@ StoreModel StoreModel::Parse(std::string_view utf8Json) {
     model.faults_.count = ReadError(*f, "count", "faults");
     model.faults_.sort = ReadError(*f, "sort", "faults");
     model.faults_.busyAfterSaveMs = IntField(*f, "busyAfterSaveMs", "faults", 0);
+    model.faults_.startupBusyMs = IntField(*f, "startupBusyMs", "faults", 0);
+    model.faults_.openItemLimit = IntField(*f, "openItemLimit", "faults", 0);
     model.faults_.busyReply = TextField(*f, "busyReply", "faults", "");
+  }
+  if (const auto l = doc.find("latency"); l != doc.end()) {
+    if (!l->is_object()) Bad("\"latency\" is not an object");
+    model.latency_.callMs = IntField(*l, "callMs", "latency", 0);
+    model.latency_.saveMs = IntField(*l, "saveMs", "latency", 0);
   }
   if (const auto s = doc.find("journalSequence"); s != doc.end() && s->is_number_integer())
     model.lastSequence_ = s->get<std::int64_t>();

@@ -62,7 +62,16 @@ struct StoreFaults {
   std::optional<quorvel::ErrorRecord> count;
   std::optional<quorvel::ErrorRecord> sort;
   int busyAfterSaveMs = 0;
+  int startupBusyMs = 0;  // out of process: calls and activation refused while Outlook starts
+  int openItemLimit = 0;  // items open at once before the next open fails (online mode: 250)
   std::string busyReply;  // "rejected" or "retrylater" to choose the refusal; empty: the host's
+};
+
+// Outlook's own pace, for the benchmarks: a delay for every call served and a further one
+// for every Save.
+struct Latency {
+  int callMs = 0;
+  int saveMs = 0;
 };
 
 // A store that cannot be read as a calendar; `what` names the problem, not the file.
@@ -79,6 +88,7 @@ class StoreModel {
   const std::wstring& calendarName() const { return calendarName_; }
   bool explorer() const { return explorer_; }
   const StoreFaults& faults() const { return faults_; }
+  const Latency& latency() const { return latency_; }
 
   std::vector<StoredItem>& items() { return items_; }
   const std::vector<StoredItem>& items() const { return items_; }
@@ -103,6 +113,7 @@ class StoreModel {
   std::wstring calendarName_;
   bool explorer_ = true;
   StoreFaults faults_;
+  Latency latency_;
   std::vector<StoredItem> items_;
   std::unordered_map<std::string, std::size_t> byId_;
   std::int64_t lastSequence_ = 0;

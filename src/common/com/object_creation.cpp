@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "common/com/busy_retry.h"
 #include "common/com/com_error.h"
 #include "common/error.h"
 
@@ -22,7 +23,11 @@ Microsoft::WRL::ComPtr<IDispatch> CreateObject(const std::wstring& prog_id) {
   HRESULT status = CLSIDFromProgID(prog_id.c_str(), &class_id);
   if (FAILED(status)) ThrowCreationFailure(status);
   Microsoft::WRL::ComPtr<IDispatch> object;
-  status = CoCreateInstance(class_id, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(&object));
+  // A starting Outlook refuses activation as busy, as it refuses calls.
+  status = RetryWhileBusy([&] {
+    object.Reset();
+    return CoCreateInstance(class_id, nullptr, CLSCTX_SERVER, IID_PPV_ARGS(&object));
+  });
   if (FAILED(status)) ThrowCreationFailure(status);
   return object;
 }

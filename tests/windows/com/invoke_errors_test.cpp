@@ -48,6 +48,14 @@ TEST(InvokeErrors, ServerExceptionReachesCallerAsRaised) {
       (ErrorRecord{-2147221233, L"The attempted operation failed. An object could not be found.",
                    L"Microsoft Outlook"}));
 
+  // Outlook sets its code 4096 beside the status: the status is the number.
+  object->On(kMember, [](const InvokeCall& call) {
+    return testing::RaiseException(call, static_cast<SCODE>(0x8004011D), 4096, L"Limited",
+                                   L"Microsoft Outlook");
+  });
+  EXPECT_EQ(FailureOf(object.Get()),
+            (ErrorRecord{static_cast<std::int32_t>(0x8004011D), L"Limited", L"Microsoft Outlook"}));
+
   // A server-defined code with no status: the code is the number.
   object->On(kMember, [](const InvokeCall& call) {
     return testing::RaiseException(call, 0, 1001, L"Custom failure", L"Some server");

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -318,6 +319,40 @@ TEST_F(StandinPort, BusyPeriodBeyondTheBudgetFailsTheSave) {
   EXPECT_GE(waited, 10000u);
   EXPECT_LT(waited, 12500u);
   Sleep(3500);  // let the busy period end so the stand-in can be released
+}
+
+// An Outlook that is still starting refuses activation as busy; creating the application is
+// tried again within the budget of any refused call, and fails with the refusal past it.
+TEST_F(StandinPort, ActivationRefusedWhileOutlookStartsIsRetriedWithinTheBudget) {
+  if (!local()) GTEST_SKIP() << "only a separate process can be busy";
+  for (const int busyMs : {2500, 13000}) {
+    SCOPED_TRACE(busyMs);
+    StandinStore store;
+    store.startup_busy_ms = busyMs;
+    store.items.push_back(Appointment("a", {2026, 2, 2, 9, 0, 0}));
+    const ULONGLONG started = GetTickCount64();
+    if (busyMs < 10000) {
+      Open(store, L"busy-start");
+      EXPECT_GE(GetTickCount64() - started, 1500u) << "the start-up was not busy";
+      EXPECT_EQ(Need(items_).Count(), 1);
+    } else {
+      store_ = WriteStore(store, L"busy-start-long");
+      factory_ = outlook::com::MakeComObjectFactory();
+      try {
+        application_ = factory_->CreateApplication(L"Outlook.Application");
+        ADD_FAILURE() << "created while Outlook refused activation";
+      } catch (const Error& error) {
+        EXPECT_TRUE(error.number() == kCallRejected || error.number() == kRetryLater)
+            << error.number();
+        std::printf("activation refused: 0x%08X %ls\n", static_cast<unsigned>(error.number()),
+                    error.record().description.c_str());
+      }
+      const ULONGLONG waited = GetTickCount64() - started;
+      EXPECT_GE(waited, 10000u);
+      EXPECT_LT(waited, 12500u);
+    }
+    Finish();
+  }
 }
 
 TEST_F(StandinPort, ShellRunStartsOutlookWithoutWaiting) {

@@ -43,6 +43,7 @@ Outcome TryInvokeId(IDispatch* object, DISPID id, WORD flags, std::initializer_l
   if (outcome.hr == DISP_E_EXCEPTION) {
     if (exception.pfnDeferredFillIn) exception.pfnDeferredFillIn(&exception);
     outcome.error.number = exception.scode ? exception.scode : exception.wCode;
+    outcome.code = exception.wCode;
     if (exception.bstrDescription) outcome.error.description = exception.bstrDescription;
     if (exception.bstrSource) outcome.error.source = exception.bstrSource;
   }

@@ -20,6 +20,7 @@ using Microsoft::WRL::ComPtr;
 struct Outcome {
   HRESULT hr = S_OK;
   quorvel::ErrorRecord error;  // from EXCEPINFO when hr is DISP_E_EXCEPTION
+  WORD code = 0;               // its wCode
 };
 
 // One Invoke; `args` in the caller's order. Never throws for a failing call.

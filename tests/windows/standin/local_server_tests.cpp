@@ -142,8 +142,33 @@ TEST_F(LocalServerTest, StoreFaultsReachTheClientAcrossProcesses) {
     const Outcome restrict =
         TryInvoke(items.Get(), L"Restrict", DISPATCH_METHOD, {Text(filter)}, none.get());
     EXPECT_EQ(DISP_E_EXCEPTION, restrict.hr);
+    EXPECT_EQ(4096, restrict.code) << "both codes cross";
     EXPECT_EQ((quorvel::ErrorRecord{-2147352567, L"Cannot parse condition.", L"Microsoft Outlook"}),
               restrict.error);
+  }
+  ExpectServerEnds();
+}
+
+// A client that lets go of each item before the next stays clear of the open-item limit
+// across processes too: its releases reach the server at once.
+TEST_F(LocalServerTest, ItemsLetGoAcrossProcessesCloseAtOnce) {
+  nlohmann::json document = Document(300);
+  document["faults"]["openItemLimit"] = 250;
+  WriteBytes(store_, document.dump());
+  {
+    ComPtr<IDispatch> application;
+    ASSERT_EQ(S_OK, CreateOutlook(application));
+    auto items = GetObject(OpenCalendar(application.Get()).Get(), L"Items");
+    auto walk = Enumerate(items.Get());
+    int walked = 0;
+    while (NextElement(walk.Get())) ++walked;
+    EXPECT_EQ(300, walked);
+    std::vector<ComPtr<IDispatch>> held;
+    for (long i = 1; i <= 250; ++i) held.push_back(GetObject(items.Get(), L"Item", {Long(i)}));
+    standin::Variant none;
+    const Outcome over = TryInvoke(items.Get(), L"Item", kGet, {Long(251)}, none.get());
+    EXPECT_EQ(DISP_E_EXCEPTION, over.hr);
+    EXPECT_EQ(static_cast<std::int32_t>(0x8004011D), over.error.number);
   }
   ExpectServerEnds();
 }

@@ -152,6 +152,7 @@ TEST_F(ModelTest, InjectedFailuresReachTheClientAsOutlookErrors) {
     return TryInvoke(locked.Get(), L"Save", DISPATCH_METHOD, {}, none.get());
   }();
   EXPECT_EQ(DISP_E_EXCEPTION, save.hr);
+  EXPECT_EQ(4096, save.code) << "Outlook sets its code beside the status";
   EXPECT_EQ((quorvel::ErrorRecord{-2147467260, L"Operation aborted", L"Microsoft Outlook"}),
             save.error);
   standin::Bstr text(L"x");
@@ -211,6 +212,7 @@ TEST_F(ModelTest, RestrictCountAndSortFailWithTheStoresError) {
       for (const auto& [name, outcome] : outcomes) {
         if (name == member) {
           EXPECT_EQ(DISP_E_EXCEPTION, outcome.hr) << name;
+          EXPECT_EQ(4096, outcome.code) << name;
           EXPECT_EQ(-2147467259, outcome.error.number) << name;
           EXPECT_EQ(Narrow(L"Microsoft Outlook"), Narrow(outcome.error.source)) << name;
         } else {
@@ -258,6 +260,58 @@ TEST_F(ModelTest, AnElementThatCannotBeFetchedEndsTheBatchBeforeIt) {
   Batch rest(walk.Get(), 3);
   EXPECT_EQ(S_FALSE, rest.hr);
   EXPECT_EQ(std::vector<std::wstring>{L"5"}, rest.EntryIds());
+}
+
+// Online mode: the item past the limit of items held open fails, from Item and from the
+// enumerator alike, until one is let go.
+TEST_F(ModelTest, AnItemPastTheOpenLimitFailsUntilOneIsLetGo) {
+  std::vector<TestItem> items;
+  for (int i = 1; i <= 260; ++i) items.emplace_back(std::to_string(i), "x");
+  nlohmann::json document = StoreDocument(items);
+  document["faults"]["openItemLimit"] = 250;
+  Open(document);
+  auto list = GetObject(OpenCalendar(application_.Get()).Get(), L"Items");
+  std::vector<ComPtr<IDispatch>> held;
+  for (long i = 1; i <= 248; ++i) held.push_back(GetObject(list.Get(), L"Item", {Long(i)}));
+  auto walk = Enumerate(list.Get());
+  {
+    Batch two(walk.Get(), 5);
+    EXPECT_EQ(S_FALSE, two.hr);
+    EXPECT_EQ(2u, two.fetched);
+    EXPECT_EQ(static_cast<HRESULT>(0x8004011D), Batch(walk.Get(), 1).hr);
+    standin::Variant none;
+    const Outcome over = TryInvoke(list.Get(), L"Item", kGet, {Long(1)}, none.get());
+    EXPECT_EQ(DISP_E_EXCEPTION, over.hr);
+    EXPECT_EQ(4096, over.code);
+    EXPECT_EQ(static_cast<std::int32_t>(0x8004011D), over.error.number);
+    EXPECT_EQ(0u, over.error.description.find(L"Your server administrator has limited the number "
+                                              L"of items you can open simultaneously."))
+        << Narrow(over.error.description);
+  }
+  EXPECT_EQ(std::vector<std::wstring>{L"3"}, Batch(walk.Get(), 1).EntryIds());
+}
+
+// Outlook's pace for the benchmarks: every call served waits, a Save waits further.
+TEST_F(ModelTest, TheStoresLatencyDelaysEveryCallAndEverySaveMore) {
+  nlohmann::json document = StoreDocument(Mixed());
+  document["latency"] = {{"callMs", 2}, {"saveMs", 30}};
+  Open(document);
+  auto items = GetObject(OpenCalendar(application_.Get()).Get(), L"Items");
+  auto item = GetObject(items.Get(), L"Item", {Long(1)});
+  using Clock = std::chrono::steady_clock;
+  const auto ms = [](Clock::time_point since) {
+    return std::chrono::duration<double, std::milli>(Clock::now() - since).count();
+  };
+  const auto counted = Clock::now();
+  for (int i = 0; i < 25; ++i) GetLong(items.Get(), L"Count");  // 50 calls: names, then Invoke
+  const double perCall = ms(counted) / 50;
+  const auto saved = Clock::now();
+  CallMethod(item.Get(), L"Save");
+  const double save = ms(saved);
+  std::printf("latency 2 ms per call, 30 ms per save: %.2f ms per call, %.1f ms per Save\n",
+              perCall, save);
+  EXPECT_GE(perCall, 2.0);
+  EXPECT_GE(save, 2 * 2.0 + 30);
 }
 
 class EnumerationTest : public ModelTest {

@@ -104,11 +104,14 @@ std::wstring WriteStore(const StandinStore& store, const std::wstring& name) {
   std::ostringstream file;
   file << "{\"mailbox\":\"Mailbox - Test User\",\"calendarName\":\"Calendar\",\"explorer\":"
        << (store.explorer ? "true" : "false")
-       << ",\"faults\":{\"busyAfterSaveMs\":" << store.busy_after_save_ms;
+       << ",\"faults\":{\"busyAfterSaveMs\":" << store.busy_after_save_ms
+       << ",\"startupBusyMs\":" << store.startup_busy_ms
+       << ",\"openItemLimit\":" << store.open_item_limit;
   if (store.namespace_failure) file << ",\"namespace\":" << ErrorJson(*store.namespace_failure);
   for (const auto& [member, error] : store.failures)
     file << "," << Quoted(member) << ":" << ErrorJson(error);
-  file << "},\"items\":[";
+  file << "},\"latency\":{\"callMs\":" << store.call_latency_ms
+       << ",\"saveMs\":" << store.save_latency_ms << "},\"items\":[";
   for (std::size_t i = 0; i < store.items.size(); ++i) {
     const StandinItem& item = store.items[i];
     file << (i ? ",\n" : "\n") << "{\"id\":" << Quoted(item.id) << ",\"class\":" << item.item_class

@@ -30,6 +30,10 @@ struct StandinItem {
 struct StandinStore {
   bool explorer = true;
   int busy_after_save_ms = 0;
+  int startup_busy_ms = 0;
+  int open_item_limit = 0;  // 0: none; Exchange in online mode: 250
+  int call_latency_ms = 0;  // every call served
+  int save_latency_ms = 0;  // every Save, further
   std::optional<ErrorRecord> namespace_failure;
   std::map<std::string, ErrorRecord> failures;  // of every Items: "restrict", "count", "sort"
   std::vector<StandinItem> items;
