@@ -16,10 +16,20 @@ void CampaignTally::Add(const Scenario& run, const ExpectedRun& expected, const 
     if (item.item_class != kAppointmentClass) ++faults_["non-appointment element"];
     for (const auto& [member, error] : item.failures) ++faults_["failing " + member];
   }
+  for (const auto& [member, error] : run.store.failures) {
+    ++faults_["failing " + member + " (runs)"];
+  }
   if (run.store.busy_after_save_ms > 0) ++faults_["busy period after saves (runs)"];
   if (seen.killed) {
-    ++faults_["program killed"];
+    ++faults_["program killed, " + HostName(run.host)];
     if (seen.journal.size() < expected.saves.size()) ++faults_["program killed mid-run"];
+    if (seen.standin_orphaned) ++faults_["stand-in outliving its killed program, ended"];
+  }
+  if (seen.standin_killed) {
+    ++faults_["stand-in killed under the program"];
+    if (seen.journal.size() < expected.saves.size()) ++faults_["stand-in killed mid-run"];
+  } else if (run.kill == Scenario::Kill::kStandin) {
+    ++faults_["stand-in kill not reached: the run ended first"];
   }
   saves_journalled_ += static_cast<std::int64_t>(seen.journal.size());
   for (const Verdict& verdict : verdicts) {

@@ -105,11 +105,11 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 0; i < options.runs && elapsed() < options.max_seconds; ++i) {
     Scenario run =
         RandomScenario(options.seed + static_cast<std::uint64_t>(i), options.hosts, options.limits);
-    const ExpectedRun expected =
-        PredictRun({run.store.items, run.range_start, run.range_end, run.boxes});
-    if (run.kill_after_saves) {
+    const ExpectedRun expected = PredictRun(
+        {run.store.items, run.range_start, run.range_end, run.boxes, run.store.failures, run.host});
+    if (run.kill != Scenario::Kill::kNone) {
       const int saves = std::max(1, static_cast<int>(expected.saves.size()));
-      run.kill_after_saves = 1 + (*run.kill_after_saves - 1) % saves;
+      run.kill_after_saves = 1 + (run.kill_after_saves - 1) % saves;
     }
     ObservedRun seen;
     try {
@@ -123,10 +123,13 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& verdict : verdicts) broken += verdict.held ? 0 : 1;
     std::size_t faults = 0;
     for (const auto& item : run.store.items) faults += item.failures.size();
+    faults += run.store.failures.size();
     std::printf("run %d seed %llu %s: %zu items, %zu faults, %zu saves (model %zu)%s, %s\n", i + 1,
                 static_cast<unsigned long long>(run.seed), HostName(run.host).c_str(),
                 run.store.items.size(), faults, seen.journal.size(), expected.saves.size(),
-                seen.killed ? ", killed" : "",
+                seen.killed           ? ", program killed"
+                : seen.standin_killed ? ", Outlook killed"
+                                      : "",
                 broken ? (std::to_string(broken) + " invariants broken").c_str() : "all held");
     for (const auto& verdict : verdicts) {
       if (!verdict.held)

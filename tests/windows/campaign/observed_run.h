@@ -19,7 +19,9 @@ struct ObservedRun {
   std::wstring startup_box;                        // empty when the program started without one
   std::vector<test_driver::MessageBoxView> boxes;  // in the order they came, start to finish
   bool boxes_complete = false;                     // the closing box came within its bound
-  bool killed = false;
+  bool killed = false;                             // the program, mid-run
+  bool standin_killed = false;    // the out-of-process stand-in, under the running program
+  bool standin_orphaned = false;  // it outlived its killed client and was ended
   bool alive_after_run = false;
   std::optional<DWORD> exit_code;  // nothing when the program did not end when closed
   std::wstring count_text;         // Text1 after the run

@@ -110,13 +110,20 @@ Scenario RandomScenario(std::uint64_t seed, HostChoice hosts, const ScenarioLimi
   run.range_end = {2026, 12, last_day, end_hour, 59, 0};
   for (bool& box : run.boxes) box = dice.Percent(70);
 
-  // The client is killed only where the stand-in dies with it and restarts cleanly.
-  const bool kill = run.host == Host::kInProcess && dice.Percent(limits.kill_percent);
+  // A kill needs a calendar large enough that it lands mid-run. The stand-in can be killed only
+  // where it runs apart from the program.
+  if (dice.Percent(limits.kill_percent)) {
+    run.kill = run.host == Host::kLocalServer && dice.Percent(50) ? Scenario::Kill::kStandin
+                                                                  : Scenario::Kill::kProgram;
+  }
+  const bool kill = run.kill != Scenario::Kill::kNone;
   const int items = kill ? dice.Between(limits.kill_max_items / 2, limits.kill_max_items)
                          : dice.Between(0, limits.max_items);
   const int fault_percent =
       std::vector<int>{0, 5, 15, 30}[static_cast<std::size_t>(dice.Between(0, 3))];
   const int other_percent = dice.Percent(50) ? 10 : 0;
+  // A failing fetch ends a pass, so it comes seldom enough that most passes get far.
+  const int fetch_percent = dice.Percent(30) ? 2 : 0;
 
   std::set<DateTime> taken;
   for (int i = 0; i < items; ++i) {
@@ -127,12 +134,19 @@ Scenario RandomScenario(std::uint64_t seed, HostChoice hosts, const ScenarioLimi
     item.start = RandomStart(dice, run.range_start, run.range_end, taken);
     item.busy = dice.Percent(5) ? 4 : dice.Between(0, 3);  // 4: a status no box matches
     item.recurrence = dice.Between(0, 3);
-    if (item.item_class == kAppointmentClass) {
-      for (const char* member : kFaultMembers) {
-        if (dice.Percent(fault_percent)) item.failures[member] = RandomError(dice);
+    for (const std::string member : kFaultMembers) {
+      const bool any_element = member == "Class" || member == "Fetch";
+      if (!any_element && item.item_class != kAppointmentClass) continue;
+      if (dice.Percent(member == "Fetch" ? fetch_percent : fault_percent)) {
+        item.failures[member] = RandomError(dice);
       }
     }
     run.store.items.push_back(std::move(item));
+  }
+  for (const char* member : kCollectionFaults) {
+    if (dice.Percent(limits.collection_fault_percent)) {
+      run.store.failures[member] = RandomError(dice);
+    }
   }
   if (run.host == Host::kLocalServer && dice.Percent(60)) {
     run.store.busy_after_save_ms = dice.Between(5, 40);

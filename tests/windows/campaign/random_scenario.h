@@ -12,8 +12,9 @@ enum class HostChoice { kInProcess, kLocalServer, kBoth };
 
 struct ScenarioLimits {
   int max_items = 12;
-  int kill_percent = 20;     // runs cut short by killing the program
+  int kill_percent = 20;     // runs cut short by killing the program or the stand-in
   int kill_max_items = 400;  // a killed run gets a larger calendar, so the kill lands mid-run
+  int collection_fault_percent = 8;  // each of Restrict, Count and Sort failing in a run
 };
 
 Scenario RandomScenario(std::uint64_t seed, HostChoice hosts, const ScenarioLimits& limits);

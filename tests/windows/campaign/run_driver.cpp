@@ -22,6 +22,7 @@ constexpr Duration kBoxBound{30000};
 constexpr Duration kExitBound{20000};
 constexpr DWORD kLocalServerExitBound = 20000;
 constexpr Duration kKillBound{30000};
+constexpr DWORD kOrphanBound = 2000;
 
 // The boxes by the busy status they stand for.
 constexpr std::array<const wchar_t*, 4> kBoxNames{L"ChkFree", L"ChkTentative", L"ChkBusy",
@@ -69,9 +70,10 @@ class RunDriver {
     program_ = std::make_unique<Program>(program_path_);
     if (StartUp() && SetUpWindow()) {
       Click(ControlByName(window_, L"cmdImport"));
-      if (run_.kill_after_saves) {
-        KillWhileSaving(*run_.kill_after_saves);
+      if (run_.kill == Scenario::Kill::kProgram) {
+        KillProgram();
       } else {
+        if (run_.kill == Scenario::Kill::kStandin) KillStandin();
         AnswerBoxes();
         CloseWindow();
       }
@@ -145,32 +147,57 @@ class RunDriver {
     if (!seen_.exit_code) Problem("the program did not end within 20 s of closing");
   }
 
-  // Terminates the program the moment the journal holds `saves` records; a run that ends
-  // first is killed while its closing boxes are up.
-  void KillWhileSaving(int saves) {
+  // Waits until the journal holds the kill point's saves; false when a box came first.
+  bool WaitForKillPoint() {
     const ULONGLONG deadline = GetTickCount64() + kKillBound.count();
-    while (static_cast<int>(JournalledSaves(store_path_).size()) < saves &&
-           WaitForMessageBox(program_->process_id(), Duration{0}) == nullptr) {
+    while (static_cast<int>(JournalledSaves(store_path_).size()) < run_.kill_after_saves) {
+      if (WaitForMessageBox(program_->process_id(), Duration{0}) != nullptr) return false;
       if (GetTickCount64() > deadline) {
         Problem("the kill point was not reached within 30 s");
-        break;
+        return false;
       }
       Sleep(1);
     }
+    return true;
+  }
+
+  // A run that ends before the kill point is killed while its closing boxes are up.
+  void KillProgram() {
+    WaitForKillPoint();
     TerminateProcess(program_->process(), 255);
     if (!program_->WaitForExit(Duration{10000})) Problem("the killed program did not end");
     seen_.killed = true;
   }
 
+  // Outlook gone under the program, as when it crashes; a run that ends before the kill point
+  // keeps its Outlook and is judged as any other.
+  void KillStandin() {
+    if (!WaitForKillPoint()) return;
+    seen_.standin_killed = TerminateStandinServers() > 0;
+    if (!seen_.standin_killed) Problem("the stand-in Outlook.exe could not be killed");
+  }
+
   // The stand-in must have let go of the store before its files are read: out of process it
-  // ends once the program has gone; after a kill in process it is started again to replay.
+  // ends once the program has gone; after a kill it is started again to replay its journal.
   void SettleStandin() {
-    if (run_.host == Host::kLocalServer) CloseStandinExplorers();
-    if (run_.host == Host::kLocalServer &&
-        !testing::WaitForLocalServerExit(kLocalServerExitBound)) {
-      Problem("the stand-in Outlook.exe did not end within 20 s of the program");
+    const bool local = run_.host == Host::kLocalServer;
+    if (local) {
+      CloseStandinExplorers();
+      if (!testing::WaitForLocalServerExit(seen_.killed ? kOrphanBound : kLocalServerExitBound)) {
+        // Wine does not run down the references of a client that died, so the server waits
+        // for it as long as it lives.
+        if (seen_.killed && TerminateStandinServers() > 0) {
+          seen_.standin_orphaned = true;
+        } else {
+          Problem("the stand-in Outlook.exe did not end within 20 s of the program");
+        }
+      }
     }
-    if (seen_.killed && !RestartStandin()) Problem("the stand-in could not be restarted");
+    if (!seen_.killed && !seen_.standin_killed) return;
+    if (!RestartStandin(local)) Problem("the stand-in could not be restarted");
+    if (local && !testing::WaitForLocalServerExit(kLocalServerExitBound)) {
+      Problem("the restarted stand-in Outlook.exe did not end within 20 s");
+    }
   }
 
   const std::wstring& program_path_;

@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "harness/standin_harness.h"
+#include "store/unique_handle.h"
 
 namespace quorvel::campaign {
 
@@ -17,6 +18,19 @@ namespace {
 
 std::wstring Widen(const std::string& text) {
   return std::wstring(text.begin(), text.end());  // the campaign's subjects are ASCII
+}
+
+std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
+  std::vector<DWORD> servers;
+  const standin::UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return servers;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (lstrcmpiW(entry.szExeFile, name) == 0) servers.push_back(entry.th32ProcessID);
+  }
+  return servers;
 }
 
 }  // namespace
@@ -44,25 +58,44 @@ std::optional<std::map<std::string, std::wstring>> StoredSubjects(const std::wst
   return subjects;
 }
 
-bool RestartStandin() {
+namespace {
+
+// Wine's COM keeps the class registration of a server that was killed, in its rpcss, and
+// hands it to every later activation, which then fails; a new rpcss, started by the next call
+// that needs one, starts from a clean table. Only this prefix's own rpcss is ended.
+void ForgetKilledServers() {
+  for (const DWORD rpcss : ProcessesNamed(L"rpcss.exe")) {
+    const standin::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, rpcss));
+    if (process && TerminateProcess(process.get(), 0)) WaitForSingleObject(process.get(), 10000);
+  }
+}
+
+}  // namespace
+
+bool RestartStandin(bool local) {
   CLSID clsid;
   if (FAILED(CLSIDFromProgID(L"Outlook.Application", &clsid))) return false;
+  if (local) ForgetKilledServers();
   Microsoft::WRL::ComPtr<IDispatch> application;
   return SUCCEEDED(CoCreateInstance(clsid, nullptr, CLSCTX_SERVER, IID_IDispatch,
                                     reinterpret_cast<void**>(application.GetAddressOf())));
 }
 
-int CloseStandinExplorers() {
-  std::vector<DWORD> servers;
-  const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
-  PROCESSENTRY32W entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more;
-       more = Process32NextW(snapshot, &entry)) {
-    if (lstrcmpiW(entry.szExeFile, L"Outlook.exe") == 0) servers.push_back(entry.th32ProcessID);
+int TerminateStandinServers() {
+  int ended = 0;
+  for (const DWORD server : ProcessesNamed(L"Outlook.exe")) {
+    const standin::UniqueHandle process(
+        OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, server));
+    if (process && TerminateProcess(process.get(), 255) &&
+        WaitForSingleObject(process.get(), 10000) == WAIT_OBJECT_0) {
+      ++ended;
+    }
   }
-  CloseHandle(snapshot);
+  return ended;
+}
+
+int CloseStandinExplorers() {
+  const std::vector<DWORD> servers = ProcessesNamed(L"Outlook.exe");
 
   struct Search {
     const std::vector<DWORD>& servers;

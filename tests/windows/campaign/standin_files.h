@@ -18,7 +18,8 @@ std::optional<std::map<std::string, std::wstring>> StoredSubjects(const std::wst
 
 // Creates "Outlook.Application" in this process and lets it go: the stand-in opens the
 // store (replaying its journal) and checkpoints it. False when it could not be created.
-bool RestartStandin();
+// `local`: the stand-in runs as Outlook.exe and its last one was killed.
+bool RestartStandin(bool local);
 
 }  // namespace quorvel::campaign
 
@@ -27,5 +28,8 @@ namespace quorvel::campaign {
 // Closes the out-of-process stand-in's explorer windows as a user closes Outlook: a server
 // that a shell start gave an explorer stays up until then. Returns the windows asked to close.
 int CloseStandinExplorers();
+
+// Ends every stand-in Outlook.exe at once, as a crash would; the number ended.
+int TerminateStandinServers();
 
 }  // namespace quorvel::campaign

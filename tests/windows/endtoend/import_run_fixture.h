@@ -15,16 +15,12 @@
 #include "harness/standin_harness.h"
 #include "input.h"
 #include "message_box.h"
+#include "outcome_box.h"
 #include "program.h"
 #include "remote_picker.h"
 
 namespace quorvel::endtoend {
 extern std::wstring program_path;
-
-using namespace test_driver;
-using testing::Host;
-using testing::StandinItem;
-using testing::StandinStore;
 
 using namespace test_driver;
 using testing::Host;
@@ -52,6 +48,44 @@ inline std::map<std::string, std::vector<std::string>> SavesById(const std::wstr
   }
   return saves;
 }
+
+// The user's short date format, set for a test and put back afterwards.
+class ShortDateFormat {
+ public:
+  ShortDateFormat() : original_(Read()) {}
+  ~ShortDateFormat() { Set(original_); }
+  ShortDateFormat(const ShortDateFormat&) = delete;
+  ShortDateFormat& operator=(const ShortDateFormat&) = delete;
+  static void Set(const std::wstring& format) {
+    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sShortDate", REG_SZ,
+                    format.c_str(), static_cast<DWORD>((format.size() + 1) * sizeof(wchar_t)));
+  }
+
+ private:
+  static std::wstring Read() {
+    wchar_t value[80] = L"M/d/yyyy";
+    DWORD size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sShortDate", RRF_RT_REG_SZ,
+                 nullptr, value, &size);
+    return value;
+  }
+  std::wstring original_;
+};
+
+// A run that leaves chosen work undone, or one that must not, and what its user must see: the
+// saves by id as journalled, and the outcome box's text (none when empty).
+struct OutcomeCase {
+  const char* name;
+  const wchar_t* short_date;
+  StandinStore store;
+  SYSTEMTIME range_start;
+  SYSTEMTIME range_end;
+  std::map<std::string, std::vector<std::string>> saves;
+  std::wstring outcome;
+};
+
+// The same runs for each host, so the account is proven across processes as well.
+std::vector<OutcomeCase> OutcomeCases(Host host);
 
 class ImportRun : public ::testing::Test {
  protected:
@@ -102,7 +136,33 @@ class ImportRun : public ::testing::Test {
     EXPECT_TRUE(program_->WaitForExit(Duration{20000}).has_value()) << "closing did not end it";
     program_.reset();
   }
-  void TearDown() override { Close(); }
+  // Ends the program and whatever else of the run is still up, ready for the next run.
+  virtual void EndRun() { Close(); }
+  void TearDown() override { EndRun(); }
+
+  // Each run of OutcomeCases(): the outcome box exactly as told, in its place before the
+  // closing box, and exactly the saves the run must make.
+  void RunOutcomeCases(Host host) {
+    ShortDateFormat restore;
+    for (const OutcomeCase& run : OutcomeCases(host)) {
+      SCOPED_TRACE(run.name);
+      ShortDateFormat::Set(run.short_date);
+      Start(run.store);
+      SetRange(run.range_start, run.range_end);
+      const auto boxes = ClickStartImport();
+      ASSERT_EQ(boxes.size(), run.outcome.empty() ? 1u : 2u)
+          << "first box: " << (boxes.empty() ? L"none" : boxes[0].text);
+      if (!run.outcome.empty()) {
+        EXPECT_EQ(boxes[0].text, run.outcome);
+        EXPECT_EQ(boxes[0].title, L"QuorvelImport");
+        EXPECT_EQ(boxes[0].icon, BoxIcon::kExclamation);
+      }
+      EXPECT_EQ(boxes.back().text, kFinished);
+      EXPECT_EQ(boxes.back().icon, BoxIcon::kInformation);
+      EXPECT_EQ(SavesById(store_), run.saves);
+      EndRun();
+    }
+  }
 
   std::wstring store_;
   std::unique_ptr<Program> program_;

@@ -10,27 +10,6 @@ namespace {
 
 using namespace test_driver;
 
-// The user's short date format, set for the test and put back afterwards.
-class ShortDateFormat {
- public:
-  ShortDateFormat() : original_(Read()) {}
-  ~ShortDateFormat() { Set(original_); }
-  static void Set(const std::wstring& format) {
-    RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sShortDate", REG_SZ,
-                    format.c_str(), static_cast<DWORD>((format.size() + 1) * sizeof(wchar_t)));
-  }
-
- private:
-  static std::wstring Read() {
-    wchar_t value[80] = L"M/d/yyyy";
-    DWORD size = sizeof value;
-    RegGetValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"sShortDate", RRF_RT_REG_SZ,
-                 nullptr, value, &size);
-    return value;
-  }
-  std::wstring original_;
-};
-
 StandinStore TwoWeeksOfAppointments() {
   StandinStore store;
   // One appointment a day at 09:00 from 1 to 14 December, and one at midnight on the 10th.
