@@ -61,7 +61,7 @@ long long ForEachAppointment(outlook::Items& items, Visit visit) {
   long long visited = 0;
   auto enumeration = items.Enumerate();
   std::shared_ptr<AppointmentItem> item;
-  ErrorRecord unexamined;
+  outlook::Unexamined unexamined;
   for (;;) {
     const Advance step = enumeration->Next(item, unexamined);
     if (step == Advance::kEnd) break;

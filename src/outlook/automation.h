@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/date_time.h"
@@ -46,13 +47,20 @@ class AppointmentItem {
 // A failure to fetch the next element is thrown, so it is never mistaken for the end.
 enum class Advance { kAppointment, kNotAnAppointment, kUnexaminable, kEnd };
 
+// An element whose kind could not be read: why, and its entry id where that could be read, so
+// that one met by both passes is told once.
+struct Unexamined {
+  ErrorRecord why;
+  std::optional<std::wstring> entry_id;
+};
+
 // One pass over a collection, one element at a time, in the collection's current order.
 class ItemsEnumeration {
  public:
   virtual ~ItemsEnumeration() = default;
   // On kAppointment, `current` holds the element; otherwise it holds none, so an element the
-  // steps are done with is never kept open. On kUnexaminable, `why` holds the failure.
-  virtual Advance Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) = 0;
+  // steps are done with is never kept open. On kUnexaminable, `unexamined` tells of it.
+  virtual Advance Next(std::shared_ptr<AppointmentItem>& current, Unexamined& unexamined) = 0;
 };
 
 class Items {

@@ -37,15 +37,18 @@ class PassWalk {
   Advance Next(std::shared_ptr<AppointmentItem>& current) {
     for (;;) {
       Advance advance = Advance::kEnd;
-      ErrorRecord why;
-      if (const auto failure = ContinueKeepingError([&] { advance = walk_->Next(current, why); })) {
+      outlook::Unexamined unexamined;
+      if (const auto failure =
+              ContinueKeepingError([&] { advance = walk_->Next(current, unexamined); })) {
         account_.NotePassCutShort(pass_, handled_, *failure);
         return Advance::kEnd;
       }
       if (advance == Advance::kEnd) return advance;
       ++handled_;
       if (advance == Advance::kAppointment) return advance;
-      if (advance == Advance::kUnexaminable) account_.NoteUnexaminable(why);
+      if (advance == Advance::kUnexaminable) {
+        account_.NoteUnexaminable(unexamined.entry_id, unexamined.why);
+      }
     }
   }
 

@@ -35,7 +35,9 @@ void RunAccount::NoteRangeNotSorted(const ErrorRecord& error) {
   if (!not_sorted_) not_sorted_ = error;
 }
 
-void RunAccount::NoteUnexaminable(const ErrorRecord& error) {
+void RunAccount::NoteUnexaminable(const std::optional<std::wstring>& entry_id,
+                                  const ErrorRecord& error) {
+  if (entry_id && !unexamined_ids_.insert(*entry_id).second) return;
   unexaminable_.Add(error);
 }
 

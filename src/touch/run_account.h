@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <map>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "common/error.h"
@@ -27,8 +28,8 @@ class RunAccount {
   void NoteRangeNotFiltered(bool counting, const ErrorRecord& error);
   // The range could not be sorted, so the range pass ran in the collection's own order.
   void NoteRangeNotSorted(const ErrorRecord& error);
-  // An element whose kind could not be read, left alone.
-  void NoteUnexaminable(const ErrorRecord& error);
+  // An element whose kind could not be read, left alone; counted once by its entry id.
+  void NoteUnexaminable(const std::optional<std::wstring>& entry_id, const ErrorRecord& error);
 
   bool Empty() const;
   // The outcome box's text; empty when there is nothing to tell.
@@ -57,6 +58,7 @@ class RunAccount {
   bool not_counted_ = false;
   std::optional<ErrorRecord> not_sorted_;
   Tally unexaminable_;
+  std::set<std::wstring> unexamined_ids_;
 };
 
 }  // namespace quorvel::touch

@@ -18,7 +18,7 @@ TEST(Fakes, AnInjectedFailureHitsOnlyTheNamedCallAndCarriesItsError) {
   auto items = app->GetNamespace(L"MAPI")->GetDefaultFolder(9)->Items();
   auto pass = items->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(pass->Next(current, why), outlook::Advance::kAppointment);
   EXPECT_NO_THROW(current->Save());
   ASSERT_EQ(pass->Next(current, why), outlook::Advance::kAppointment);

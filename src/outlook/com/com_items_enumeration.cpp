@@ -42,7 +42,8 @@ quorvel::com::Variant ElementBatch::Take() noexcept {
   return element;
 }
 
-Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) {
+Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current,
+                                  Unexamined& unexamined) {
   current.reset();  // the element the steps are done with is released before more are opened
   if (!elements_) throw ObjectNotSet();
   if (batch_.Empty()) {
@@ -76,7 +77,14 @@ Advance ComItemsEnumeration::Next(std::shared_ptr<AppointmentItem>& current, Err
   try {
     kind = quorvel::com::ToLong(quorvel::com::GetProperty(object.Get(), kClass));
   } catch (const Error& failure) {
-    why = failure.record();
+    unexamined.why = failure.record();
+    // Only such an element pays for its identity, so a clean pass makes no extra call.
+    unexamined.entry_id.reset();
+    try {
+      unexamined.entry_id = quorvel::com::ToText(quorvel::com::GetProperty(object.Get(), kEntryID));
+    } catch (const Error&) {
+      // counted on its own, then
+    }
     return Advance::kUnexaminable;
   }
   if (kind != kClassAppointment) return Advance::kNotAnAppointment;

@@ -44,7 +44,7 @@ class ComItemsEnumeration final : public ItemsEnumeration {
   explicit ComItemsEnumeration(Microsoft::WRL::ComPtr<IEnumVARIANT> elements)
       : elements_(std::move(elements)) {}
 
-  Advance Next(std::shared_ptr<AppointmentItem>& current, ErrorRecord& why) override;
+  Advance Next(std::shared_ptr<AppointmentItem>& current, Unexamined& unexamined) override;
 
  private:
   Microsoft::WRL::ComPtr<IEnumVARIANT> elements_;

@@ -65,13 +65,13 @@ class Enumeration final : public outlook::ItemsEnumeration {
       : world_(world), elements_(std::move(elements)) {}
 
   outlook::Advance Next(std::shared_ptr<outlook::AppointmentItem>& current,
-                        ErrorRecord& why) override {
+                        outlook::Unexamined& unexamined) override {
     current.reset();
     world_.log.Enter(L"Items.Next");
     if (next_ == elements_.size()) return outlook::Advance::kEnd;
     const auto& element = elements_[next_++];
     if (element->kind_error) {
-      why = *element->kind_error;
+      unexamined = {*element->kind_error, element->id};
       return outlook::Advance::kUnexaminable;
     }
     if (!element->is_appointment) return outlook::Advance::kNotAnAppointment;

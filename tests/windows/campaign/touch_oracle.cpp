@@ -5,6 +5,7 @@
 
 #include "common/com/com_error.h"
 #include "scenario.h"
+#include "store/text_encoding.h"
 #include "touch/run_account.h"
 #include "touch/touch_texts.h"
 
@@ -62,7 +63,7 @@ class Model {
       }
       ++handled;
       if (const ErrorRecord* kind = FaultOf(*item, "Class")) {
-        account_.NoteUnexaminable(*kind);
+        account_.NoteUnexaminable(standin::Utf8ToWide(item->id), *kind);
         Note(Undone::kUnexaminable);
         continue;
       }

@@ -68,14 +68,14 @@ std::vector<std::wstring> Walk(outlook::Items& items, int& others) {
   std::vector<std::wstring> subjects;
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ErrorRecord why;
+  outlook::Unexamined why;
   for (int guard = 0; guard < 100; ++guard) {
     const Advance step = enumeration->Next(current, why);
     if (step == Advance::kEnd) return subjects;
     if (step == Advance::kNotAnAppointment) {
       ++others;
     } else if (step == Advance::kUnexaminable) {
-      subjects.push_back(L"? " + std::to_wstring(why.number));
+      subjects.push_back(L"? " + std::to_wstring(why.why.number));
     } else {
       subjects.push_back(current->Subject());
     }
@@ -115,7 +115,7 @@ TEST(ItemsEnumeration, TheElementTheStepsAreDoneWithIsReleasedAtTheNextAdvance) 
   outlook::com::ComItems items(CollectionOf({ElementOf(first.Get()), ElementOf(request.Get())}));
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
   const auto held = current;
   EXPECT_EQ(enumeration->Next(current, why), Advance::kNotAnAppointment);
@@ -139,7 +139,7 @@ TEST(ItemsEnumeration, ElementsComeInBatchesAndNoMoreThanSixteenAreHeldOpen) {
   const int before = references();
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
   const int with_one_batch = references();
   EXPECT_EQ(with_one_batch, before + 40 + 16);  // the enumerator's own copies, and one batch
@@ -166,7 +166,7 @@ TEST(ItemsEnumeration, FailingAdvanceThrowsItsStatus) {
       CollectionOf({ElementOf(first.Get()), ElementOf(first.Get())}, E_ABORT, 1));
   auto enumeration = items.Enumerate();
   std::shared_ptr<outlook::AppointmentItem> current;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(enumeration->Next(current, why), Advance::kAppointment);
   try {
     enumeration->Next(current, why);

@@ -82,7 +82,7 @@ TEST_F(StandinPort, SavingWhileEnumeratingVisitsEachElementOnce) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ErrorRecord why;
+  outlook::Unexamined why;
   int appointments = 0;
   int others = 0;
   for (Advance step; (step = enumeration->Next(item, why)) != Advance::kEnd;) {
@@ -123,7 +123,7 @@ TEST_F(StandinPort, FailuresCrossAsTheServerRaisedThem) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(enumeration->Next(item, why), Advance::kAppointment);
   try {
     item->Save();
@@ -248,7 +248,7 @@ TEST_F(StandinPort, RestrictToTheRangeThenSortAscending) {
     int others = 0;
     auto enumeration = range->Enumerate();
     std::shared_ptr<outlook::AppointmentItem> item;
-    ErrorRecord why;
+    outlook::Unexamined why;
     for (Advance step; (step = enumeration->Next(item, why)) != Advance::kEnd;) {
       ASSERT_LT(starts.size() + others, 20u);
       if (step == Advance::kNotAnAppointment) {
@@ -276,7 +276,7 @@ TEST_F(StandinPort, BriefBusyPeriodsAfterSavesAreWaitedOut) {
   const ULONGLONG started = GetTickCount64();
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ErrorRecord why;
+  outlook::Unexamined why;
   int saved = 0;
   while (enumeration->Next(item, why) == Advance::kAppointment) {
     item->SetSubject(item->Subject() + L" ");
@@ -305,7 +305,7 @@ TEST_F(StandinPort, BusyPeriodBeyondTheBudgetFailsTheSave) {
 
   auto enumeration = items_->Enumerate();
   std::shared_ptr<outlook::AppointmentItem> item;
-  ErrorRecord why;
+  outlook::Unexamined why;
   ASSERT_EQ(enumeration->Next(item, why), Advance::kAppointment);
   item->Save();
   const ULONGLONG started = GetTickCount64();
