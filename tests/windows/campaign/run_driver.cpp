@@ -8,6 +8,7 @@
 #include "program.h"
 #include "remote_picker.h"
 #include "standin_files.h"
+#include "store/text_encoding.h"
 
 namespace quorvel::campaign {
 
@@ -27,16 +28,6 @@ constexpr DWORD kOrphanBound = 2000;
 // The boxes by the busy status they stand for.
 constexpr std::array<const wchar_t*, 4> kBoxNames{L"ChkFree", L"ChkTentative", L"ChkBusy",
                                                   L"ChkOOF"};
-
-SYSTEMTIME PickerMoment(const DateTime& value) {
-  return Moment(value.year, value.month, value.day, value.hour, value.minute, value.second);
-}
-
-std::string Narrow(const wchar_t* text) {
-  std::string result;
-  for (; *text; ++text) result += *text < 0x80 ? char(*text) : '?';
-  return result;
-}
 
 // A box caught while it is still being built can read as having no icon: its icon is looked
 // for again a little later before the box is taken to have none.
@@ -104,8 +95,8 @@ class RunDriver {
   }
 
   bool SetUpWindow() {
-    if (!SetPickerValue(ControlByName(window_, L"DTPstartdatum"), PickerMoment(run_.range_start)) ||
-        !SetPickerValue(ControlByName(window_, L"DTPeinddatum"), PickerMoment(run_.range_end))) {
+    if (!SetPickerValue(ControlByName(window_, L"DTPstartdatum"), Moment(run_.range_start)) ||
+        !SetPickerValue(ControlByName(window_, L"DTPeinddatum"), Moment(run_.range_end))) {
       Problem("a date picker could not be set");
       return false;
     }
@@ -114,7 +105,7 @@ class RunDriver {
       const LRESULT wanted = run_.boxes[status] ? BST_CHECKED : BST_UNCHECKED;
       if (CheckState(box) != wanted) Click(box);
       if (!WaitFor([&] { return CheckState(box) == wanted; }, Duration{5000})) {
-        Problem("check box " + Narrow(kBoxNames[status]) + " did not take its state");
+        Problem("check box " + standin::WideToUtf8(kBoxNames[status]) + " did not take its state");
         return false;
       }
     }

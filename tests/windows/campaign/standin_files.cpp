@@ -10,15 +10,12 @@
 #include <nlohmann/json.hpp>
 
 #include "harness/standin_harness.h"
+#include "store/text_encoding.h"
 #include "store/unique_handle.h"
 
 namespace quorvel::campaign {
 
 namespace {
-
-std::wstring Widen(const std::string& text) {
-  return std::wstring(text.begin(), text.end());  // the campaign's subjects are ASCII
-}
 
 std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
   std::vector<DWORD> servers;
@@ -38,7 +35,7 @@ std::vector<DWORD> ProcessesNamed(const wchar_t* name) {
 std::vector<SavedSubject> JournalledSaves(const std::wstring& store_path) {
   std::vector<SavedSubject> saves;
   for (const auto& record : testing::ReadJournal(store_path)) {
-    if (!record.id.empty()) saves.push_back({record.id, Widen(record.subject)});
+    if (!record.id.empty()) saves.push_back({record.id, standin::Utf8ToWide(record.subject)});
   }
   return saves;
 }
@@ -53,7 +50,8 @@ std::optional<std::map<std::string, std::wstring>> StoredSubjects(const std::wst
   std::map<std::string, std::wstring> subjects;
   for (const auto& item : document["items"]) {
     if (!item.is_object() || !item.contains("id")) return std::nullopt;
-    subjects[item["id"].get<std::string>()] = Widen(item.value("subject", std::string()));
+    subjects[item["id"].get<std::string>()] =
+        standin::Utf8ToWide(item.value("subject", std::string()));
   }
   return subjects;
 }
