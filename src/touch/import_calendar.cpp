@@ -160,7 +160,8 @@ void frmImport::ImportCalendar() {
   bool range_empty = true;  // a range that cannot be counted ends the call
   const auto not_counted =
       ContinueKeepingError([&] { range_empty = Need(range_items).Count() == 0; });  // 16
-  if (not_counted && !not_filtered) account.NoteRangeNotFiltered(true, *not_counted);
+  // A range that was never filtered cannot be counted either; the account keeps the first.
+  if (not_counted) account.NoteRangeNotFiltered(true, *not_counted);
   if (!range_empty) {  // 17
     if (const auto not_sorted = ContinueKeepingError([&] { range_items->Sort(L"[Start]"); })) {
       account.NoteRangeNotSorted(*not_sorted);  // 18
