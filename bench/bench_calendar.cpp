@@ -11,6 +11,7 @@
 #include <stdexcept>
 
 #include "calendar/calendar_generator.h"
+#include "common/error.h"
 #include "harness/standin_harness.h"
 
 namespace quorvel::bench {
@@ -166,6 +167,25 @@ void PrintResult(const std::map<std::string, std::string>& fields) {
   for (const auto& [key, value] : fields) line += " " + key + "=" + value;
   std::printf("%s\n", line.c_str());
   std::fflush(stdout);
+}
+
+void PrintCounts(const std::map<std::string, std::uint64_t>& counts, double appointments) {
+  for (const auto& [name, served] : counts) {
+    std::printf("  %-36s %10llu  %.3f per appointment\n", name.c_str(),
+                static_cast<unsigned long long>(served), served / appointments);
+  }
+}
+
+int ReportingFailure(const std::function<int()>& body) {
+  try {
+    return body();
+  } catch (const Error& error) {
+    std::fwprintf(stderr, L"failed: %d %ls (%ls)\n", error.number(),
+                  error.record().description.c_str(), error.record().source.c_str());
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "failed: %s\n", error.what());
+  }
+  return 1;
 }
 
 }  // namespace quorvel::bench

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -54,6 +55,11 @@ LARGE_INTEGER Now();
 
 // One result line: "key=value" pairs the bench script collects into its table.
 void PrintResult(const std::map<std::string, std::string>& fields);
+// Under it, what the stand-in served of each member, in all and per appointment.
+void PrintCounts(const std::map<std::string, std::uint64_t>& counts, double appointments);
+
+// A benchmark's body, its failure printed as the program would name it; 1 when it failed.
+int ReportingFailure(const std::function<int()>& body);
 std::string Fixed(double value, int decimals);
 
 }  // namespace quorvel::bench

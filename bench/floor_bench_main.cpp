@@ -124,7 +124,7 @@ int wmain(int argc, wchar_t** argv) {
     std::fwprintf(stderr, L"usage: floor_bench COUNT [inproc|local] [loop|passes]\n");
     return 2;
   }
-  try {
+  return bench::ReportingFailure([&] {
     const long long count = _wtoi64(argv[1]);
     const bench::Host host = argc > 2 ? bench::ParseHost(argv[2]) : bench::Host::kInProcess;
     const bool passes = argc > 3 && std::wcscmp(argv[3], L"passes") == 0;
@@ -145,17 +145,8 @@ int wmain(int argc, wchar_t** argv) {
         {"round_trips_per_appointment", bench::Fixed(bench::RoundTrips(counts) / appointments, 2)},
         {"peak_working_set_mb", bench::Fixed(peak / 1048576.0, 1)},
     });
-    for (const auto& [name, served] : counts) {
-      std::printf("  %-36s %10llu  %.3f per appointment\n", name.c_str(),
-                  static_cast<unsigned long long>(served), served / appointments);
-    }
+    bench::PrintCounts(counts, appointments);
     const long long expected = passes ? 2 * calendar.appointments : calendar.appointments;
     return loop.appointments == expected ? 0 : 1;
-  } catch (const quorvel::Error& error) {
-    std::fwprintf(stderr, L"failed: %d %ls (%ls)\n", error.number(),
-                  error.record().description.c_str(), error.record().source.c_str());
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "failed: %s\n", error.what());
-  }
-  return 1;
+  });
 }

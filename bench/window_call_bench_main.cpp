@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&classes);
-  try {
+  return bench::ReportingFailure([&] {
     const long long count = _wtoi64(argv[1]);
     const bench::Host host = argc > 2 ? bench::ParseHost(argv[2]) : bench::Host::kInProcess;
     const auto calendar =
@@ -152,11 +152,5 @@ int wmain(int argc, wchar_t** argv) {
     for (const auto& text : boxes) std::wprintf(L"  box: %ls\n", text.c_str());
     const bool finished = !boxes.empty() && boxes.back() == L"Import finished           ";
     return finished && boxes.size() == 1 ? 0 : 1;
-  } catch (const quorvel::Error& error) {
-    std::fwprintf(stderr, L"failed: %d %ls (%ls)\n", error.number(),
-                  error.record().description.c_str(), error.record().source.c_str());
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "failed: %s\n", error.what());
-  }
-  return 1;
+  });
 }
