@@ -55,8 +55,9 @@ TEST(Layout, OnlyTheStackedCheckBoxesOverlapAndOnlyBy15Twips) {
       const Control& b = kControls[j];
       // A frame holds its contents; that is containment, not overlap.
       if (a.kind == Kind::kFrame || b.kind == Kind::kFrame) {
-        const bool nested = b.container == a.name || a.container == b.name ||
-                            Find(b.container).has_value() && Find(b.container)->container == a.name;
+        const bool nested =
+            b.container == a.name || a.container == b.name ||
+            (Find(b.container).has_value() && Find(b.container)->container == a.name);
         if (nested) continue;
       }
       const Rect ra = InClientArea(a);
