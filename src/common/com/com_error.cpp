@@ -68,23 +68,27 @@ Error ErrorFromStatus(HRESULT status, IUnknown* object, REFIID iid) {
                SourceOr(std::move(source)));
 }
 
-Error ErrorFromException(EXCEPINFO& exception) {
+Error ErrorFromException(EXCEPINFO& exception, HRESULT status) {
   if (exception.pfnDeferredFillIn) {
     exception.pfnDeferredFillIn(&exception);
     exception.pfnDeferredFillIn = nullptr;
   }
-  const std::int32_t number = exception.scode != 0 ? static_cast<std::int32_t>(exception.scode)
-                                                   : static_cast<std::int32_t>(exception.wCode);
   std::wstring description =
       exception.bstrDescription ? Trimmed(exception.bstrDescription) : std::wstring();
-  if (description.empty()) description = DescriptionOf(static_cast<HRESULT>(number));
+  // A server's own code (wCode) keeps the server's description, or none: the system's text for
+  // that number would name another failure. A record naming neither code is the call's status.
+  const bool server_code = exception.scode == 0 && exception.wCode != 0;
+  const std::int32_t number = exception.scode != 0 ? static_cast<std::int32_t>(exception.scode)
+                              : server_code        ? static_cast<std::int32_t>(exception.wCode)
+                                                   : static_cast<std::int32_t>(status);
+  if (description.empty() && !server_code) description = DescriptionOf(number);
   std::wstring source = exception.bstrSource ? exception.bstrSource : L"";
   return Error(number, std::move(description), SourceOr(std::move(source)));
 }
 
 Error ErrorFromInvoke(HRESULT status, EXCEPINFO& exception, unsigned argument_position,
                       IDispatch* object) {
-  if (status == DISP_E_EXCEPTION) return ErrorFromException(exception);
+  if (status == DISP_E_EXCEPTION) return ErrorFromException(exception, status);
   Error error = ErrorFromStatus(status, object, IID_IDispatch);
   if ((status == DISP_E_TYPEMISMATCH || status == DISP_E_PARAMNOTFOUND) && argument_position > 0) {
     ErrorRecord record = error.record();

@@ -19,9 +19,9 @@ std::wstring SystemMessage(HRESULT status);
 // supports rich error information for `iid`, its IErrorInfo supplies description and source.
 Error ErrorFromStatus(HRESULT status, IUnknown* object, REFIID iid);
 
-// A DISP_E_EXCEPTION: the server's EXCEPINFO, after its deferred fill-in. Does not free the
-// strings; the caller's holder does.
-Error ErrorFromException(EXCEPINFO& exception);
+// A DISP_E_EXCEPTION: the server's EXCEPINFO, after its deferred fill-in; `status`, the call's
+// own, numbers a record that names no code. Does not free the strings; the caller's holder does.
+Error ErrorFromException(EXCEPINFO& exception, HRESULT status);
 
 // A failed Invoke; `argument_position` is the 1-based position (in call order) of the argument
 // the server blamed, or 0 when it named none.

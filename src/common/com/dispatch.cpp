@@ -42,7 +42,7 @@ Variant Invoke(IDispatch* object, DISPID member, WORD flags, std::span<const VAR
   ExceptionRecord exception;
   constexpr UINT kNoArgumentBlamed = static_cast<UINT>(-1);
   UINT argument_error = kNoArgumentBlamed;
-  const ULONGLONG started = GetTickCount64();
+  const BusyBudget budget;
   for (;;) {
     exception.Reset();
     argument_error = kNoArgumentBlamed;
@@ -50,8 +50,8 @@ Variant Invoke(IDispatch* object, DISPID member, WORD flags, std::span<const VAR
                                           result.Put(), &exception.info, &argument_error);
     if (SUCCEEDED(status)) return result;
     // Wine's COM neither retries through the message filter nor holds the call on the server
-    // side, so the refusal lands here; on Windows the filter has already spent the budget.
-    if (IsBusyRefusal(status) && GetTickCount64() - started < kBusyRetryBudgetMs) {
+    // side, so the refusal lands here; on Windows the filter has drawn on the same budget.
+    if (IsBusyRefusal(status) && !budget.Spent()) {
       Sleep(kBusyRetryDelayMs);
       continue;
     }

@@ -30,16 +30,16 @@ DWORD STDMETHODCALLTYPE RetryingMessageFilter::HandleInComingCall(DWORD, HTASK, 
   return SERVERCALL_ISHANDLED;
 }
 
-// A refused save must not be lost quietly: retry until the budget is spent, then let the call
-// fail with the refusal so the caller reports it.
+// A refused save must not be lost quietly: a server that asks to be called later is called
+// again after a wait, until the budget is spent; then the call fails with the refusal so the
+// caller reports it. A rejected call is cancelled at once, as the contract has it.
 DWORD STDMETHODCALLTYPE RetryingMessageFilter::RetryRejectedCall(HTASK, DWORD tick_count,
                                                                  DWORD reject_type) {
+  constexpr DWORD kCancel = static_cast<DWORD>(-1);
   ++retries_offered_;
-  if (reject_type != SERVERCALL_RETRYLATER && reject_type != SERVERCALL_REJECTED) {
-    return static_cast<DWORD>(-1);
-  }
-  if (tick_count >= kBusyRetryBudgetMs) return static_cast<DWORD>(-1);
-  return kBusyRetryDelayMs;
+  if (reject_type != SERVERCALL_RETRYLATER) return kCancel;
+  if (BusyBudget::LeftFor(tick_count) < kFilterRetryDelayMs) return kCancel;
+  return kFilterRetryDelayMs;
 }
 
 DWORD STDMETHODCALLTYPE RetryingMessageFilter::MessagePending(HTASK, DWORD, DWORD) {

@@ -5,6 +5,7 @@
 #include "common/com/busy_retry.h"
 #include "common/com/conversions.h"
 #include "common/com/dispatch.h"
+#include "common/com/message_filter.h"
 #include "common/com/object_creation.h"
 #include "common/com/variant.h"
 #include "common/error.h"
@@ -61,6 +62,18 @@ TEST(InvokeErrors, ServerExceptionReachesCallerAsRaised) {
     return testing::RaiseException(call, 0, 1001, L"Custom failure", L"Some server");
   });
   EXPECT_EQ(FailureOf(object.Get()), (ErrorRecord{1001, L"Custom failure", L"Some server"}));
+
+  // Without a description it keeps its number and gets no system text of another failure's.
+  object->On(kMember, [](const InvokeCall& call) {
+    return testing::RaiseException(call, 0, 5, nullptr, L"Some server");
+  });
+  EXPECT_EQ(FailureOf(object.Get()), (ErrorRecord{5, L"", L"Some server"}));
+
+  // A record naming neither code is the call's own failure, never "success".
+  object->On(kMember, [](const InvokeCall& call) {
+    return testing::RaiseException(call, 0, 0, nullptr, L"Some server");
+  });
+  EXPECT_EQ(FailureOf(object.Get()).number, static_cast<std::int32_t>(DISP_E_EXCEPTION));
 
   // A server that names no source: the program's own title stands in.
   object->On(kMember, [](const InvokeCall& call) {
@@ -244,6 +257,27 @@ TEST(BusyServer, RefusalOutlastingTheBudgetFails) {
   object->On(kMember, [](const InvokeCall&) { return E_ABORT; });
   FailureOf(object.Get());
   EXPECT_EQ(object->invocations(kMember), before + 1);
+}
+
+// On Windows COM asks the filter: it waits (COM retries at once below 100 ms) while a server
+// asks to be called later and the budget lasts, and cancels a rejected call.
+TEST(BusyServer, TheMessageFilterWaitsForALaterCallAndCancelsARejectedOne) {
+  constexpr DWORD kCancel = static_cast<DWORD>(-1);
+  struct Row {
+    DWORD reject_type;
+    DWORD elapsed_ms;
+    DWORD answer;
+  };
+  const Row rows[] = {{SERVERCALL_RETRYLATER, 0, 100},
+                      {SERVERCALL_RETRYLATER, com::kBusyRetryBudgetMs - 150, 100},
+                      {SERVERCALL_RETRYLATER, com::kBusyRetryBudgetMs - 50, kCancel},
+                      {SERVERCALL_REJECTED, 0, kCancel}};
+  ComPtr<IMessageFilter> filter;
+  *filter.GetAddressOf() = new com::RetryingMessageFilter();
+  for (const Row& row : rows) {
+    EXPECT_EQ(filter->RetryRejectedCall(nullptr, row.elapsed_ms, row.reject_type), row.answer)
+        << row.reject_type << " after " << row.elapsed_ms << " ms";
+  }
 }
 
 TEST(Creation, UnknownProgIdGivesTheCreationStatus) {
