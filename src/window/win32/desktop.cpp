@@ -1,11 +1,13 @@
 #include "window/win32/desktop.h"
 
 #include "common/error.h"
+#include "window/win32/queued_input.h"
 
 namespace quorvel::win32 {
 
 void Desktop::ShowMessage(const std::wstring& text, unsigned style,
                           const std::optional<std::wstring>& title) {
+  DiscardQueuedInput();
   MessageBoxW(owner_, text.c_str(), title ? title->c_str() : kApplicationTitle, style);
 }
 

@@ -17,7 +17,8 @@ UniqueFont MakeDialogFont(UINT dpi) {
   description.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
   wcsncpy(description.lfFaceName, L"MS Shell Dlg", LF_FACESIZE - 1);
   UniqueFont font(CreateFontIndirectW(&description));
-  if (!font) throw SystemFailure(L"CreateFontIndirect");
+  // GDI sets no last error; a font that cannot be made means its objects have run out.
+  if (!font) throw SystemFailure(L"CreateFontIndirect", ERROR_NOT_ENOUGH_MEMORY);
   return font;
 }
 

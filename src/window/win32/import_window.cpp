@@ -79,16 +79,24 @@ ImportWindow::ImportWindow(HINSTANCE instance, MousePointer& pointer)
       kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
   if (!window) throw SystemFailure(L"CreateWindowEx");
   window_.reset(window);
-  TrimSystemMenu(window);
-  CreateControls();
+  try {
+    TrimSystemMenu(window);
+    CreateControls();
 
-  const UINT dpi = GetDpiForWindow(window);
-  LayOut(dpi, nullptr);
-  const SIZE size = OuterSize(layout::kClientWidth, layout::kClientHeight, kWindowStyle,
-                              kWindowExtendedStyle, dpi);
-  const POINT corner = CentredIn(WorkAreaOf(window), size);
-  SetWindowPos(window, nullptr, corner.x, corner.y, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+    const UINT dpi = GetDpiForWindow(window);
+    LayOut(dpi, nullptr);
+    const SIZE size = OuterSize(layout::kClientWidth, layout::kClientHeight, kWindowStyle,
+                                kWindowExtendedStyle, dpi);
+    const POINT corner = CentredIn(WorkAreaOf(window), size);
+    SetWindowPos(window, nullptr, corner.x, corner.y, size.cx, size.cy,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  } catch (...) {
+    // window_ destroys the half-built window as this unwinds, when the other members are gone:
+    // its messages from then on get the defaults, and its destruction posts no quit that would
+    // close the box telling why the program could not start.
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    throw;
+  }
 }
 
 ImportWindow::~ImportWindow() = default;

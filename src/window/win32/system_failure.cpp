@@ -5,6 +5,11 @@
 namespace quorvel::win32 {
 
 Error SystemFailure(const wchar_t* operation, DWORD code) {
+  // Some calls fail without a last error; their failure must not read as "The operation
+  // completed successfully".
+  if (code == ERROR_SUCCESS) {
+    return Error(static_cast<std::int32_t>(E_FAIL), L"Unspecified error", operation);
+  }
   wchar_t* text = nullptr;
   const DWORD length = FormatMessageW(
       FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -7,11 +7,14 @@
 
 #include <tuple>
 
+#include "common/error.h"
 #include "controls.h"
 #include "input.h"
 #include "message_box.h"
 #include "program_under_test.h"
 #include "remote_picker.h"
+#include "window/win32/import_window.h"
+#include "window/win32/system_failure.h"
 
 namespace quorvel::window_tests {
 namespace {
@@ -161,6 +164,35 @@ TEST_F(WindowLife, AltF4EndsTheProgramToo) {
     GTEST_SKIP() << "the window could not be brought to the foreground for real key input";
   }
   EXPECT_TRUE(started_.program->WaitForExit(Duration{10000}).has_value());
+}
+
+LRESULT CALLBACK RefuseDatePickers(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_CREATEWND) {
+    const wchar_t* window_class = reinterpret_cast<CBT_CREATEWNDW*>(l)->lpcs->lpszClass;
+    if (!IS_INTRESOURCE(window_class) && lstrcmpiW(window_class, DATETIMEPICK_CLASSW) == 0) {
+      return 1;
+    }
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+// A window that cannot be built is destroyed on the way to the box that tells why: it must
+// leave no quit queued that would close that box by itself, and no error that reads as success.
+TEST(WindowBuild, AWindowThatCannotBeBuiltLeavesTheBoxThatTellsWhyToTheUser) {
+  HHOOK refusal = SetWindowsHookExW(WH_CBT, RefuseDatePickers, nullptr, GetCurrentThreadId());
+  ASSERT_NE(refusal, nullptr);
+  win32::MousePointer pointer;
+  std::int32_t number = 0;
+  try {
+    win32::ImportWindow window(GetModuleHandleW(nullptr), pointer);
+  } catch (const Error& error) {
+    number = error.number();
+  }
+  UnhookWindowsHookEx(refusal);
+  EXPECT_NE(number, 0);
+  MSG quit{};
+  EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_NE(win32::SystemFailure(L"CreateFontIndirect", ERROR_SUCCESS).number(), 0);
 }
 
 }  // namespace

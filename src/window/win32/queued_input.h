@@ -1,0 +1,11 @@
+#pragma once
+// Input the window did not take while a run worked.
+
+namespace quorvel::win32 {
+
+// Takes the keys and clicks queued for this thread out of its queue. A run pumps no messages,
+// so whatever the user typed or clicked meanwhile waits there, and a box that read it would
+// close before the user had seen it.
+void DiscardQueuedInput() noexcept;
+
+}  // namespace quorvel::win32
