@@ -1,5 +1,8 @@
 #include "common/date_time.h"
 
+#include <cwchar>
+#include <iterator>
+
 namespace quorvel {
 
 // Howard Hinnant's civil-day algorithms: exact over the whole proleptic Gregorian calendar.
@@ -43,6 +46,12 @@ bool IsValid(const DateTime& value) {
   return round_trip.day == value.day && round_trip.month == value.month && value.hour >= 0 &&
          value.hour < 24 && value.minute >= 0 && value.minute < 60 && value.second >= 0 &&
          value.second < 60;
+}
+
+std::wstring IsoDate(const DateTime& value) {
+  wchar_t text[16];
+  std::swprintf(text, std::size(text), L"%04d-%02d-%02d", value.year, value.month, value.day);
+  return text;
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 
 #include <compare>
 #include <cstdint>
+#include <string>
 
 namespace quorvel {
 
@@ -30,5 +31,8 @@ DateTime CivilFromDays(std::int64_t days);
 DateTime AddDays(const DateTime& value, int days);
 
 bool IsValid(const DateTime& value);
+
+// The date as yyyy-MM-dd in the Gregorian calendar, whatever calendar the user's locale keeps.
+std::wstring IsoDate(const DateTime& value);
 
 }  // namespace quorvel

@@ -152,7 +152,18 @@ void frmImport::ImportCalendar() {
     next = recurring_pass.Next(current);  // 13
   }
 
-  // Pass 2: the appointments of the chosen range, in order of start.
+  // The end, but not before the user learns what was left undone.
+  auto tell_what_was_undone = [&] {
+    if (account.Empty()) return;
+    Continue([&] { p_.desktop.ShowMessage(account.Message(), kExclamation); });
+  };
+
+  // Pass 2: the appointments of the chosen range, in order of start. A range that Outlook
+  // would read as other days is not filtered at all.
+  if (unreadable_bound_) {
+    account.NoteRangeUnreadable(*unreadable_bound_);
+    return tell_what_was_undone();
+  }
   Continue([&] { range_filter = touch::RangeFilter(varStartdatum, varEinddatum); });  // 14
   const auto not_filtered = ContinueKeepingError(                                     // 15
       [&] { range_items = calendar_items->Restrict(range_filter); });
@@ -182,10 +193,7 @@ void frmImport::ImportCalendar() {
     }
   }
 
-  // 17 / 28: the end, but not before the user learns what was left undone.
-  if (!account.Empty()) {
-    Continue([&] { p_.desktop.ShowMessage(account.Message(), kExclamation); });
-  }
+  tell_what_was_undone();  // 17 / 28
 }
 
 }  // namespace quorvel

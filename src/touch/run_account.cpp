@@ -31,6 +31,10 @@ void RunAccount::NoteRangeNotFiltered(bool counting, const ErrorRecord& error) {
   not_counted_ = counting;
 }
 
+void RunAccount::NoteRangeUnreadable(const std::wstring& bound) {
+  unreadable_bound_ = bound;
+}
+
 void RunAccount::NoteRangeNotSorted(const ErrorRecord& error) {
   if (!not_sorted_) not_sorted_ = error;
 }
@@ -43,7 +47,7 @@ void RunAccount::NoteUnexaminable(const std::optional<std::wstring>& entry_id,
 
 bool RunAccount::Empty() const {
   return save_.count == 0 && subject_.count == 0 && cut_short_.empty() && !not_filtered_ &&
-         !not_sorted_ && unexaminable_.count == 0;
+         !unreadable_bound_ && !not_sorted_ && unexaminable_.count == 0;
 }
 
 std::wstring RunAccount::Message() const {
@@ -58,6 +62,7 @@ std::wstring RunAccount::Message() const {
     section(PassCutShort(pass == Pass::kRecurring, cut.handled), cut.error);
   }
   if (not_filtered_) section(RangeNotFiltered(not_counted_), *not_filtered_);
+  if (unreadable_bound_) text += L"\n\n" + RangeUnreadable(*unreadable_bound_);
   if (not_sorted_) section(kRangeNotSorted, *not_sorted_);
   if (unexaminable_.count > 0)
     section(ElementsUnexaminable(unexaminable_.count), *unexaminable_.first);

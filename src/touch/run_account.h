@@ -26,6 +26,8 @@ class RunAccount {
   void NotePassCutShort(Pass pass, std::int64_t handled, const ErrorRecord& error);
   // The range could not be filtered or counted, so the range pass did not run.
   void NoteRangeNotFiltered(bool counting, const ErrorRecord& error);
+  // A bound of the range that Outlook would read as another day, so the range pass did not run.
+  void NoteRangeUnreadable(const std::wstring& bound);
   // The range could not be sorted, so the range pass ran in the collection's own order.
   void NoteRangeNotSorted(const ErrorRecord& error);
   // An element whose kind could not be read, left alone; counted once by its entry id.
@@ -56,6 +58,7 @@ class RunAccount {
   std::map<Pass, CutShort> cut_short_;
   std::optional<ErrorRecord> not_filtered_;
   bool not_counted_ = false;
+  std::optional<std::wstring> unreadable_bound_;
   std::optional<ErrorRecord> not_sorted_;
   Tally unexaminable_;
   std::set<std::wstring> unexamined_ids_;

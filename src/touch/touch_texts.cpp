@@ -69,6 +69,11 @@ std::wstring RangeNotFiltered(bool counting) {
          (counting ? L"counted" : L"found") + L", so none of them was handed over.";
 }
 
+std::wstring RangeUnreadable(const std::wstring& bound) {
+  return L"The date range could not be written in a form Outlook reads: it would read \"" + bound +
+         L"\" as another day, so none of the appointments of the range was handed over.";
+}
+
 std::wstring ElementsUnexaminable(std::int64_t elements) {
   return Counted(elements, L"element") +
          L" of the calendar could not be examined (the kind could not be read) and " +

@@ -34,6 +34,7 @@ std::wstring AppointmentsNotSaved(std::int64_t appointments);
 std::wstring SubjectsNotChanged(std::int64_t appointments);
 std::wstring PassCutShort(bool recurring_pass, std::int64_t handled);
 std::wstring RangeNotFiltered(bool counting);
+std::wstring RangeUnreadable(const std::wstring& bound);
 inline constexpr wchar_t kRangeNotSorted[] =
     L"The appointments of the date range could not be sorted, so they were handed over in "
     L"Outlook's own order.";

@@ -4,6 +4,7 @@
 // together as the one window that owns everything.
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "common/error.h"
@@ -50,6 +51,11 @@ class frmImport {
   bool IsChosenAppointment(outlook::AppointmentItem& appointment);
 
   Platform p_;
+  // True from a click until its closing box is gone.
+  bool import_running_ = false;
+  // The bound text of this click that no written form makes Outlook read as the picked day;
+  // the range pass is then left out rather than run over other days.
+  std::optional<std::wstring> unreadable_bound_;
 
   // The unit tests call the private procedures one by one.
   friend class FormTestAccess;

@@ -4,24 +4,63 @@ namespace quorvel {
 
 namespace {
 
-// The short date followed by the bound's time, as Outlook is to read it. A short date with a
-// two-digit year is read back in the locale's century window, so a bound outside that window
-// would filter another century: such a bound gets its year in full.
-std::wstring RangeBound(RegionalFormats& formats, const DateTime& picked, const wchar_t* time) {
-  std::wstring bound = formats.ShortDate(picked) + time;
-  const std::optional<DateTime> read = formats.ReadDate(bound);
-  if (read && read->year == picked.year && read->month == picked.month && read->day == picked.day) {
-    return bound;
-  }
-  return formats.ShortDateWithFullYear(picked) + time;
+struct RangeBoundText {
+  std::wstring text;
+  bool reads_as_picked;
+};
+
+// The bound as Outlook is to read it: a date followed by the bound's time. Outlook reads it
+// in the user's locale, so each form is read back before it is trusted: a two-digit year is
+// read in the locale's century window, and a year of another calendar (Thai Buddhist 2569) as
+// a Gregorian one. The first form that reads back as the picked day is the bound; when none
+// does, the full-year short date stands and the caller leaves the range out.
+RangeBoundText RangeBound(RegionalFormats& formats, const DateTime& picked, const wchar_t* time) {
+  auto reads_as_picked = [&](const std::wstring& text) {
+    const std::optional<DateTime> read = formats.ReadDate(text);
+    return read && read->year == picked.year && read->month == picked.month &&
+           read->day == picked.day;
+  };
+  const std::wstring short_date = formats.ShortDate(picked) + time;
+  if (reads_as_picked(short_date)) return {short_date, true};
+  const std::wstring full_year = formats.ShortDateWithFullYear(picked) + time;
+  if (reads_as_picked(full_year)) return {full_year, true};
+  const std::wstring gregorian = IsoDate(picked) + time;
+  if (reads_as_picked(gregorian)) return {gregorian, true};
+  return {full_year, false};
 }
+
+// Holds the import command while it runs, boxes included.
+class RunningImport {
+ public:
+  explicit RunningImport(bool& running) : running_(running) { running_ = true; }
+  ~RunningImport() { running_ = false; }
+  RunningImport(const RunningImport&) = delete;
+  RunningImport& operator=(const RunningImport&) = delete;
+
+ private:
+  bool& running_;
+};
 
 }  // namespace
 
 void frmImport::cmdImport_Click() {
+  // A click sent to the button (as automation and accessibility tools send one) is handled
+  // inside a box's modal loop or an outgoing call; it must not start a run inside the run.
+  if (import_running_) return;
+  const RunningImport running(import_running_);
+
   // The regional format is read at every click, so a change between runs shows at once.
-  varStartdatum = RangeBound(p_.formats, p_.form.PickerValue(Picker::kStart), L" 00:00 am");
-  varEinddatum = RangeBound(p_.formats, p_.form.PickerValue(Picker::kEnd), L" 23:59 pm");
+  const RangeBoundText lower =
+      RangeBound(p_.formats, p_.form.PickerValue(Picker::kStart), L" 00:00 am");
+  varStartdatum = lower.text;
+  const RangeBoundText upper =
+      RangeBound(p_.formats, p_.form.PickerValue(Picker::kEnd), L" 23:59 pm");
+  varEinddatum = upper.text;
+  unreadable_bound_.reset();
+  if (!lower.reads_as_picked)
+    unreadable_bound_ = lower.text;
+  else if (!upper.reads_as_picked)
+    unreadable_bound_ = upper.text;
 
   // The values themselves decide, time of day included, not the texts above.
   const DateTime start = p_.form.PickerValue(Picker::kStart);

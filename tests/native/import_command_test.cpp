@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_window.h"
+#include "touch/touch_texts.h"
 
 namespace quorvel {
 namespace {
@@ -78,12 +79,15 @@ TEST_F(ImportCommandTest, TheRegionalFormatIsReadAtEveryClick) {
 }
 
 // A bound stays as the short date writes it unless the locale would read it back as another
-// date; then, and only then, its year is written in full.
-TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateGetsItsYearInFull) {
+// date; then its year is written in full, then it is written as yyyy-MM-dd, and when none of
+// those reads back as the picked day the range is left out and the user told.
+TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateIsWrittenSoThatItReadsRightOrLeftOut) {
   struct Case {
     const wchar_t* pattern;
     DateTime picked;
     const wchar_t* lower_bound;
+    int calendar_year_offset = 0;
+    bool reads_dates = true;
   };
   const Case cases[] = {
       {L"M/d/yy", {2051, 3, 12, 9, 0, 0}, L"3/12/2051 00:00 am"},
@@ -93,9 +97,15 @@ TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateGetsItsYearInFull) {
       {L"d-M-yyyy", {2051, 3, 12, 9, 0, 0}, L"12-3-2051 00:00 am"},
       {L"dd.MM.yyyy", {2051, 3, 12, 9, 0, 0}, L"12.03.2051 00:00 am"},
       {L"yyyy-MM-dd", {2051, 3, 12, 9, 0, 0}, L"2051-03-12 00:00 am"},
+      {L"d/M/yyyy", {2026, 12, 14, 9, 0, 0}, L"2026-12-14 00:00 am", 543},  // Thai Buddhist
+      {L"d/M/yyyy", {2026, 12, 14, 9, 0, 0}, L"14/12/2569 00:00 am", 543, false},
   };
   for (const Case& c : cases) {
     bench.window.short_date_pattern = c.pattern;
+    bench.window.calendar_year_offset = c.calendar_year_offset;
+    bench.window.reads_dates = c.reads_dates;
+    bench.window.messages.clear();
+    const std::size_t filters = bench.outlook.restrict_filters.size();
     bench.window.pickers[Picker::kStart] = c.picked;
     bench.window.pickers[Picker::kEnd] = c.picked;
     bench.form.cmdImport_Click();
@@ -103,6 +113,11 @@ TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateGetsItsYearInFull) {
     upper_bound.replace(upper_bound.size() - 9, 9, L" 23:59 pm");
     EXPECT_EQ(bench.form.varStartdatum, c.lower_bound) << c.pattern;
     EXPECT_EQ(bench.form.varEinddatum, upper_bound) << c.pattern;
+    const std::wstring outcome =
+        std::wstring(touch::kOutcomeHeadline) + L"\n\n" + touch::RangeUnreadable(c.lower_bound);
+    EXPECT_EQ(bench.window.messages.size(), c.reads_dates ? 1u : 2u) << c.lower_bound;
+    EXPECT_EQ(bench.window.messages.front().text == outcome, !c.reads_dates) << c.lower_bound;
+    EXPECT_EQ(bench.outlook.restrict_filters.size(), filters + (c.reads_dates ? 1 : 0));
   }
 }
 

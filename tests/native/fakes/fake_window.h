@@ -50,6 +50,8 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
   std::vector<DateTime> clock_readings{{2026, 12, 8, 14, 5, 30}};
   std::wstring short_date_pattern = L"d-M-yyyy";
   int two_digit_years_from = 1950;  // the century window two-digit years are read in
+  int calendar_year_offset = 0;     // years as the locale's calendar writes them: 543 Thai Buddhist
+  bool reads_dates = true;          // false: the date reader takes none of the forms it is given
 
   DateTime PickerValue(Picker picker) override {
     log_.Enter(picker == Picker::kStart ? L"Form.DTPstartdatum" : L"Form.DTPeinddatum");
@@ -106,15 +108,18 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
 
   std::wstring ShortDate(const DateTime& value) override {
     log_.Enter(L"Formats.ShortDate");
-    return Formatted(value, short_date_pattern);
+    return Formatted(InLocaleCalendar(value), short_date_pattern);
   }
   std::wstring ShortDateWithFullYear(const DateTime& value) override {
     log_.Enter(L"Formats.ShortDateWithFullYear");
-    return Formatted(value, WithFullYear(short_date_pattern));
+    return Formatted(InLocaleCalendar(value), WithFullYear(short_date_pattern));
   }
-  // Reads the numbers of the text in the pattern's order of day, month and year.
+  // Reads the numbers of the text in the pattern's order of day, month and year, or year first
+  // when the first has four digits, as the automation parser reads yyyy-MM-dd in any locale.
+  // Its years are Gregorian ones, whatever calendar the locale writes in.
   std::optional<DateTime> ReadDate(const std::wstring& text) override {
     log_.Enter(L"Formats.ReadDate");
+    if (!reads_dates) return std::nullopt;
     std::vector<std::wstring> numbers;
     for (std::size_t i = 0; i < text.size();) {
       if (!std::iswdigit(text[i])) {
@@ -129,6 +134,7 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
     std::wstring order;
     for (wchar_t c : short_date_pattern)
       if ((c == L'd' || c == L'M' || c == L'y') && order.find(c) == std::wstring::npos) order += c;
+    if (!numbers.empty() && numbers[0].size() == 4) order = L"yMd";
     if (numbers.size() < 3 || order.size() != 3) return std::nullopt;
     DateTime read{0, 0, 0, 0, 0, 0};
     for (std::size_t f = 0; f < 3; ++f) {
@@ -176,6 +182,11 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
   static constexpr NativeHandle kHandle = 0x1234;
 
  private:
+  DateTime InLocaleCalendar(DateTime value) const {
+    value.year += calendar_year_offset;
+    return value;
+  }
+
   CallLog& log_;
 };
 

@@ -74,6 +74,24 @@ std::vector<OutcomeCase> OutcomeCases(Host host) {
       MakeItem("last", {2051, 3, 14, 23, 58, 0}), MakeItem("after", {2051, 3, 14, 23, 59, 0}),
       MakeItem("century_earlier", {1951, 3, 13, 9, 0, 0})};
   century.saves = {{"first", {"Subject first "}}, {"last", {"Subject last "}}};
+
+  // Runs long enough to be typed or clicked into: 400 appointments of the range and one that
+  // cannot be saved, so that two boxes follow the work and each must wait for the user.
+  for (const auto& [name, meanwhile] :
+       {std::pair{"Enter typed during the run", Meanwhile::kTypeEnter},
+        std::pair{"a click sent during the run", Meanwhile::kSendClick}}) {
+    OutcomeCase& run =
+        runs.emplace_back(OutcomeCase{name, L"M/d/yyyy", {}, from, to, {}, {}, meanwhile});
+    for (int i = 0; i < 400; ++i) {
+      const std::string id = "a" + std::to_string(i);
+      run.store.items.push_back(MakeItem(id, {2026, 12, 8 + i % 4, 8 + i / 60, i % 60, 0}));
+      run.saves[id] = {"Subject " + id + " "};
+    }
+    StandinItem locked = MakeItem("locked", {2026, 12, 9, 7, 0, 0});
+    locked.failures["Save"] = kAborted;
+    run.store.items.push_back(locked);
+    run.outcome = OutcomeText({{touch::AppointmentsNotSaved(1), kAborted}});
+  }
   return runs;
 }
 
