@@ -32,13 +32,6 @@ namespace fs = std::filesystem;
 
 std::wstring packages;  // the folder `packages make` filled
 
-constexpr wchar_t kUninstall[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
-
-struct KeyCloser {
-  void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
-
 struct TaskMemory {
   void operator()(wchar_t* text) const { CoTaskMemFree(text); }
 };
@@ -49,37 +42,25 @@ fs::path KnownFolder(REFKNOWNFOLDERID id) {
   return std::unique_ptr<wchar_t, TaskMemory>(path).get();
 }
 
-std::wstring Value(const std::wstring& key, const wchar_t* name) {
-  wchar_t value[512] = L"";
+// A value of the program's entry among the installed programs, as Settings reads it; empty when
+// there is no such entry.
+std::wstring EntryValue(const std::wstring& product_code, const wchar_t* name) {
+  const std::wstring key =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + product_code;
+  wchar_t value[MAX_PATH] = L"";
   DWORD size = sizeof value;
   RegGetValueW(HKEY_LOCAL_MACHINE, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size);
   return value;
 }
 
-// An entry among the installed programs, as Settings lists it.
-struct Entry {
-  std::wstring product_code;
-  std::wstring publisher;
-  std::wstring version;
-};
-
-std::vector<Entry> InstalledEntries() {
-  std::vector<Entry> entries;
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kUninstall, 0, KEY_READ, &opened) != ERROR_SUCCESS) {
-    return entries;
+// The products Windows Installer has installed under the program's name.
+std::vector<std::wstring> InstalledProducts() {
+  std::vector<std::wstring> codes;
+  wchar_t code[39];
+  for (DWORD i = 0; MsiEnumProductsW(i, code) == ERROR_SUCCESS; ++i) {
+    if (EntryValue(code, L"DisplayName") == L"QuorvelImport") codes.push_back(code);
   }
-  const Key uninstall(opened);
-  wchar_t name[256];
-  for (DWORD i = 0, size = 256; RegEnumKeyExW(uninstall.get(), i, name, &size, nullptr, nullptr,
-                                              nullptr, nullptr) == ERROR_SUCCESS;
-       ++i, size = 256) {
-    const std::wstring key = std::wstring(kUninstall) + L"\\" + name;
-    if (Value(key, L"DisplayName") == L"QuorvelImport") {
-      entries.push_back({name, Value(key, L"Publisher"), Value(key, L"DisplayVersion")});
-    }
-  }
-  return entries;
+  return codes;
 }
 
 // Every shortcut of the Start menu whose name has "Import" in it. Windows puts a package's
@@ -136,12 +117,9 @@ std::vector<std::wstring> FilesUnder(const fs::path& folder) {
   return files;
 }
 
-bool SamePath(fs::path a, fs::path b) {
-  // The installer writes folders with a closing backslash.
-  return lstrcmpiW(a.lexically_normal().wstring().c_str(),
-                   b.lexically_normal().wstring().c_str()) == 0 ||
-         lstrcmpiW((a / L"").lexically_normal().wstring().c_str(),
-                   (b / L"").lexically_normal().wstring().c_str()) == 0;
+// Alike but for case and a closing backslash, which the installer writes after folders.
+bool SamePath(const fs::path& a, const fs::path& b) {
+  return lstrcmpiW((a / L"").c_str(), (b / L"").c_str()) == 0;
 }
 
 std::wstring InstallerVersion(int build_offset) {
@@ -184,15 +162,16 @@ class Install : public ImportRun {
   }
 
   void ExpectInstalled(int build_offset) {
-    const std::vector<Entry> entries = InstalledEntries();
-    ASSERT_EQ(entries.size(), 1u) << "entries among the installed programs";
-    EXPECT_EQ(entries[0].publisher, L"Quillmere");
-    EXPECT_EQ(entries[0].version, InstallerVersion(build_offset));
+    const std::vector<std::wstring> products = InstalledProducts();
+    ASSERT_EQ(products.size(), 1u) << "entries among the installed programs";
+    const std::wstring& code = products[0];
+    EXPECT_EQ(EntryValue(code, L"Publisher"), L"Quillmere");
+    EXPECT_EQ(EntryValue(code, L"DisplayVersion"), InstallerVersion(build_offset));
     wchar_t icon[MAX_PATH] = L"";
     DWORD size = MAX_PATH;
-    MsiGetProductInfoW(entries[0].product_code.c_str(), INSTALLPROPERTY_PRODUCTICON, icon, &size);
+    MsiGetProductInfoW(code.c_str(), INSTALLPROPERTY_PRODUCTICON, icon, &size);
     EXPECT_TRUE(HoldsIcons(icon)) << "the entry's icon: " << icon;
-    product_codes_.push_back(entries[0].product_code);
+    product_codes_.push_back(code);
 
     EXPECT_EQ(FilesUnder(maker_folder_),
               std::vector<std::wstring>{L"QuorvelImport\\QuorvelImport.exe"});
@@ -208,10 +187,11 @@ class Install : public ImportRun {
   }
 
   void ExpectNothingLeft() {
-    EXPECT_TRUE(InstalledEntries().empty());
+    EXPECT_TRUE(InstalledProducts().empty());
     EXPECT_FALSE(fs::exists(maker_folder_)) << "left: " << maker_folder_;
     EXPECT_TRUE(ImportShortcuts().empty());
     for (const std::wstring& code : product_codes_) {
+      EXPECT_EQ(EntryValue(code, L"DisplayName"), L"") << "left: the entry of " << code;
       const fs::path cached = KnownFolder(FOLDERID_Windows) / L"Installer" / code;
       EXPECT_FALSE(fs::exists(cached)) << "left: " << cached;
     }
