@@ -43,9 +43,10 @@ std::wstring WindowsPath(const std::wstring& path) {
 }
 
 Program::Program(const std::wstring& executable, const Environment& extra,
-                 std::optional<WORD> show_command) {
+                 std::optional<WORD> show_command, const std::wstring& arguments) {
   const std::wstring path = WindowsPath(executable);
   std::wstring command_line = L"\"" + path + L"\"";
+  if (!arguments.empty()) command_line += L" " + arguments;
   std::wstring environment = EnvironmentBlock(extra);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;

@@ -20,10 +20,11 @@ std::wstring WindowsPath(const std::wstring& path);
 
 class Program {
  public:
-  // Starts `executable` with the driver's environment plus `extra` (which wins). A show command
-  // (SW_SHOWMAXIMIZED, ...) is passed as a shortcut set to start the program that way passes it.
+  // Starts `executable` with the driver's environment plus `extra` (which wins) and the command
+  // line's `arguments`. A show command (SW_SHOWMAXIMIZED, ...) is passed as a shortcut set to
+  // start the program that way passes it.
   Program(const std::wstring& executable, const Environment& extra = {},
-          std::optional<WORD> show_command = std::nullopt);
+          std::optional<WORD> show_command = std::nullopt, const std::wstring& arguments = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

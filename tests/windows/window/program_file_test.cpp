@@ -8,6 +8,7 @@
 
 #include "program.h"
 #include "program_under_test.h"
+#include "version.h"
 
 namespace quorvel::window_tests {
 namespace {
@@ -32,7 +33,7 @@ std::wstring VersionString(const std::vector<BYTE>& info, const wchar_t* name) {
   return value;
 }
 
-TEST(ProgramFile, CarriesVersion1060070ForFileAndProduct) {
+TEST(ProgramFile, CarriesTheProjectVersionForFileAndProduct) {
   const std::wstring path = test_driver::WindowsPath(ProgramPath());
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeW(path.c_str(), &ignored);
@@ -43,14 +44,20 @@ TEST(ProgramFile, CarriesVersion1060070ForFileAndProduct) {
   VS_FIXEDFILEINFO* fixed = nullptr;
   UINT length = 0;
   ASSERT_TRUE(VerQueryValueW(info.data(), L"\\", reinterpret_cast<void**>(&fixed), &length));
-  EXPECT_EQ(fixed->dwFileVersionMS, MAKELONG(6, 1));
-  EXPECT_EQ(fixed->dwFileVersionLS, MAKELONG(70, 0));
-  EXPECT_EQ(fixed->dwProductVersionMS, MAKELONG(6, 1));
-  EXPECT_EQ(fixed->dwProductVersionLS, MAKELONG(70, 0));
+  const DWORD major_minor = MAKELONG(QUORVEL_VERSION_MINOR, QUORVEL_VERSION_MAJOR);
+  const DWORD build = MAKELONG(QUORVEL_VERSION_BUILD, 0);
+  EXPECT_EQ(fixed->dwFileVersionMS, major_minor);
+  EXPECT_EQ(fixed->dwFileVersionLS, build);
+  EXPECT_EQ(fixed->dwProductVersionMS, major_minor);
+  EXPECT_EQ(fixed->dwProductVersionLS, build);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
-  EXPECT_EQ(VersionString(info, L"FileVersion"), L"1.06.0070");
-  EXPECT_EQ(VersionString(info, L"ProductVersion"), L"1.06.0070");
+  // Shown as major.mm.bbbb: 1.6.0.70 is "1.06.0070".
+  wchar_t shown[32];
+  swprintf(shown, 32, L"%d.%02d.%04d", QUORVEL_VERSION_MAJOR, QUORVEL_VERSION_MINOR,
+           QUORVEL_VERSION_BUILD);
+  EXPECT_EQ(VersionString(info, L"FileVersion"), shown);
+  EXPECT_EQ(VersionString(info, L"ProductVersion"), shown);
   EXPECT_EQ(VersionString(info, L"ProductName"), L"QuorvelImport");
 }
 
