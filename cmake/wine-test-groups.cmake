@@ -12,3 +12,9 @@ function(quorvel_wine_group)
       "QUORVEL_WINE_TEMPLATE=${PROJECT_BINARY_DIR}/wine/template")
   endforeach()
 endfunction()
+
+# Test code is built to build quickly: -O1 after the release flags. The program, the stand-in
+# and the benchmarks keep the release build they are tested and measured with.
+macro(quorvel_quick_test_build)
+  add_compile_options($<$<CONFIG:Release>:-O1>)
+endmacro()

@@ -75,14 +75,16 @@ std::vector<OutcomeCase> OutcomeCases(Host host) {
       MakeItem("century_earlier", {1951, 3, 13, 9, 0, 0})};
   century.saves = {{"first", {"Subject first "}}, {"last", {"Subject last "}}};
 
-  // Runs long enough to be typed or clicked into: 400 appointments of the range and one that
-  // cannot be saved, so that two boxes follow the work and each must wait for the user.
+  // Runs long enough to be typed or clicked into (about a second: 400 appointments in process,
+  // 100 across processes) with one that cannot be saved, so that two boxes follow the work and
+  // each must wait for the user.
+  const int appointments = host == Host::kInProcess ? 400 : 100;
   for (const auto& [name, meanwhile] :
        {std::pair{"Enter typed during the run", Meanwhile::kTypeEnter},
         std::pair{"a click sent during the run", Meanwhile::kSendClick}}) {
     OutcomeCase& run =
         runs.emplace_back(OutcomeCase{name, L"M/d/yyyy", {}, from, to, {}, {}, meanwhile});
-    for (int i = 0; i < 400; ++i) {
+    for (int i = 0; i < appointments; ++i) {
       const std::string id = "a" + std::to_string(i);
       run.store.items.push_back(MakeItem(id, {2026, 12, 8 + i % 4, 8 + i / 60, i % 60, 0}));
       run.saves[id] = {"Subject " + id + " "};
