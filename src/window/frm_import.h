@@ -51,8 +51,6 @@ class frmImport {
   bool IsChosenAppointment(outlook::AppointmentItem& appointment);
 
   Platform p_;
-  // True from a click until its closing box is gone.
-  bool import_running_ = false;
   // The bound text of this click that no written form makes Outlook read as the picked day;
   // the range pass is then left out rather than run over other days.
   std::optional<std::wstring> unreadable_bound_;

@@ -29,26 +29,9 @@ RangeBoundText RangeBound(RegionalFormats& formats, const DateTime& picked, cons
   return {full_year, false};
 }
 
-// Holds the import command while it runs, boxes included.
-class RunningImport {
- public:
-  explicit RunningImport(bool& running) : running_(running) { running_ = true; }
-  ~RunningImport() { running_ = false; }
-  RunningImport(const RunningImport&) = delete;
-  RunningImport& operator=(const RunningImport&) = delete;
-
- private:
-  bool& running_;
-};
-
 }  // namespace
 
 void frmImport::cmdImport_Click() {
-  // A click sent to the button (as automation and accessibility tools send one) is handled
-  // inside a box's modal loop or an outgoing call; it must not start a run inside the run.
-  if (import_running_) return;
-  const RunningImport running(import_running_);
-
   // The regional format is read at every click, so a change between runs shows at once.
   const RangeBoundText lower =
       RangeBound(p_.formats, p_.form.PickerValue(Picker::kStart), L" 00:00 am");

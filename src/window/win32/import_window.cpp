@@ -114,7 +114,7 @@ void ImportWindow::CreateControls() {
     const layout::Control& control = layout::kControls[i];
     const ControlStyle style = StyleFor(control, previous);
     // Created in ascending tab index, each below the one before: z-order is the Tab order.
-    HWND child = CreateWindowExW(
+      HWND child = CreateWindowExW(
         style.extended_style, style.window_class, std::wstring(control.caption).c_str(),
         style.style, 0, 0, 0, 0, window_.get(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, nullptr);
@@ -218,7 +218,20 @@ void ImportWindow::OnNotify(const NMHDR& header) {
   const auto& change = reinterpret_cast<const NMDATETIMECHANGE&>(header);
   if (change.dwFlags != GDT_VALID || SameMoment(change.st, last_start_value_)) return;
   last_start_value_ = change.st;
-  if (events_) events_->StartDateChanged();
+  Raise(&WindowEvents::StartDateChanged);
+}
+
+void ImportWindow::Raise(void (WindowEvents::*event)() noexcept) {
+  // A run pumps messages only in its boxes and its calls to Outlook; whatever they dispatch here
+  // meanwhile must not start a second run inside the first, nor destroy the window under them.
+  if (!events_ || handling_event_) return;
+  handling_event_ = true;
+  (events_->*event)();
+  handling_event_ = false;
+  if (close_waiting_) {
+    close_waiting_ = false;
+    PostMessageW(window_.get(), WM_CLOSE, 0, 0);
+  }
 }
 
 void ImportWindow::OnActivate(WPARAM w) {
@@ -237,7 +250,14 @@ LRESULT ImportWindow::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED && reinterpret_cast<HWND>(l) == Control(L"cmdImport")) {
-        if (events_) events_->ImportClicked();
+        Raise(&WindowEvents::ImportClicked);
+        return 0;
+      }
+      break;
+    case WM_CLOSE:
+      // The close box, the taskbar's "Close window", Alt+F4 and a posted close all come here.
+      if (handling_event_) {
+        close_waiting_ = true;
         return 0;
       }
       break;

@@ -2,6 +2,10 @@
 // The top-level window and its 17 controls, built from the layout table. It lays itself out
 // for its DPI, keeps the application-wide pointer, and hands the button's click and the
 // start picker's real changes to its events. Closing it ends the message loop.
+//
+// An event is handled to its end, its boxes included: no other event starts inside it (a click
+// sent to the button while a run's box is up does nothing), and a close asked for meanwhile is
+// done once it has ended, as if asked for just after.
 
 #include <windows.h>
 
@@ -42,6 +46,7 @@ class ImportWindow {
   LRESULT Handle(HWND window, UINT message, WPARAM w, LPARAM l);
   void OnNotify(const NMHDR& header);
   void OnActivate(WPARAM w);
+  void Raise(void (WindowEvents::*event)() noexcept);
 
   void CreateControls();
   void LayOut(UINT dpi, const RECT* suggested);
@@ -59,6 +64,8 @@ class ImportWindow {
   UniqueIcon window_icon_small_;
   SYSTEMTIME last_start_value_{};
   HWND focus_before_deactivation_ = nullptr;
+  bool handling_event_ = false;
+  bool close_waiting_ = false;
 };
 
 }  // namespace quorvel::win32

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <utility>
 
 namespace quorvel::win32 {
@@ -10,11 +11,17 @@ void DiscardQueuedInput() noexcept {
   constexpr std::pair<UINT, UINT> kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
                                               {WM_MOUSEFIRST, WM_MOUSELAST},
                                               {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+  // PeekMessage hands out a pending quit whatever the range asked for. It is the program's end,
+  // not input: it is kept and posted again once the input is gone, or the program would run on
+  // with no window.
+  std::optional<WPARAM> quit;
   MSG message{};
   for (const auto& [first, last] : kInput) {
     while (PeekMessageW(&message, nullptr, first, last, PM_REMOVE)) {
+      if (message.message == WM_QUIT) quit = message.wParam;
     }
   }
+  if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
 }  // namespace quorvel::win32

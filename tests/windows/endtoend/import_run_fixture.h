@@ -73,8 +73,9 @@ class ShortDateFormat {
 };
 
 // What is done to the window while a run works: nothing, Enter typed three times (a run takes
-// no input, so it looks frozen), or a click sent to the button (as automation tools send one).
-enum class Meanwhile { kNothing, kTypeEnter, kSendClick };
+// no input, so it looks frozen), a click sent to the button (as automation tools send one), or
+// a close posted (as taskkill without /f and logoff scripts post one).
+enum class Meanwhile { kNothing, kTypeEnter, kSendClick, kPostClose };
 
 // A run that leaves chosen work undone, or one that must not, and what its user must see: the
 // saves by id as journalled, and the outcome box's text (none when empty).
@@ -126,6 +127,7 @@ class ImportRun : public ::testing::Test {
     Click(button);
     if (meanwhile != Meanwhile::kNothing) Sleep(100);
     if (meanwhile == Meanwhile::kSendClick) SendNotifyMessageW(button, BM_CLICK, 0, 0);
+    if (meanwhile == Meanwhile::kPostClose) PostMessageW(window_, WM_CLOSE, 0, 0);
     for (int i = 0; meanwhile == Meanwhile::kTypeEnter && i < 3; ++i) {
       EXPECT_TRUE(SendKey(window_, VK_RETURN)) << "the window was not in the foreground";
     }
@@ -172,6 +174,10 @@ class ImportRun : public ::testing::Test {
       EXPECT_EQ(boxes.back().text, kFinished);
       EXPECT_EQ(boxes.back().icon, BoxIcon::kInformation);
       EXPECT_EQ(SavesById(store_), run.saves);
+      if (run.meanwhile == Meanwhile::kPostClose) {
+        EXPECT_TRUE(program_->WaitForExit(Duration{10000}).has_value())
+            << "the close asked for during the run was not done after its boxes";
+      }
       EndRun();
     }
   }
