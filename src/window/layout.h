@@ -73,7 +73,25 @@ inline constexpr std::array<Control, 17> kControls{{
      16},
 }};
 
+// The labels that name a control, each with the control it names. A screen reader names a
+// control without a caption of its own after the nearest static text before it in z-order, and
+// stops looking at a control that starts a group and takes the focus.
+struct Label {
+  std::wstring_view label;
+  std::wstring_view control;
+};
+inline constexpr std::array<Label, 3> kLabels{{
+    {L"Label4", L"Text1"},
+    {L"Label3", L"DTPstartdatum"},
+    {L"Label2", L"DTPeinddatum"},
+}};
+
 std::optional<Control> Find(std::wstring_view name);
+
+// The rows of kControls (by index) in the order the window creates them, which is z-order:
+// ascending tab index, but each label of kLabels right before the control it names. Labels take
+// no focus, so the focusable controls keep their Tab order.
+std::array<std::size_t, kControls.size()> CreationOrder();
 
 // The control's rectangle in the window's client area, in twips.
 Rect InClientArea(const Control& control);

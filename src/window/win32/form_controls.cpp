@@ -24,6 +24,7 @@ const wchar_t* CheckBoxName(CheckBox box) {
 }
 
 void SetText(HWND control, const std::wstring& text) {
+  ClearLastError();
   if (!SetWindowTextW(control, text.c_str())) throw SystemFailure(L"SetWindowText");
 }
 

@@ -35,6 +35,7 @@ void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
   window_class.hIconSm = static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL),
                                                        IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                        GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  ClearLastError();
   if (!RegisterClassExW(&window_class) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) {
     throw SystemFailure(L"RegisterClassEx");
   }
@@ -74,6 +75,7 @@ UniqueIcon LoadIconAt(HINSTANCE instance, int id, int size) {
 ImportWindow::ImportWindow(HINSTANCE instance, MousePointer& pointer)
     : instance_(instance), pointer_(pointer) {
   RegisterWindowClass(instance, &ImportWindow::Procedure);
+  ClearLastError();
   HWND window = CreateWindowExW(
       kWindowExtendedStyle, kWindowClass, std::wstring(layout::kWindowCaption).c_str(),
       kWindowStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance, this);
@@ -110,11 +112,13 @@ HWND ImportWindow::Control(std::wstring_view name) const {
 
 void ImportWindow::CreateControls() {
   std::optional<layout::Control> previous;
-  for (std::size_t i = 0; i < layout::kControls.size(); ++i) {
+  for (const std::size_t i : layout::CreationOrder()) {
     const layout::Control& control = layout::kControls[i];
     const ControlStyle style = StyleFor(control, previous);
-    // Created in ascending tab index, each below the one before: z-order is the Tab order.
-      HWND child = CreateWindowExW(
+    // Each created below the one before: z-order is the Tab order, with every label right above
+    // the control it names.
+    ClearLastError();
+    HWND child = CreateWindowExW(
         style.extended_style, style.window_class, std::wstring(control.caption).c_str(),
         style.style, 0, 0, 0, 0, window_.get(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(control))), instance_, nullptr);

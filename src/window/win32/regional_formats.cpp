@@ -17,9 +17,11 @@ namespace {
 // Both calls tell their length first; the text then fits exactly.
 template <class Format>
 std::wstring Formatted(const wchar_t* operation, Format format) {
+  ClearLastError();
   const int length = format(nullptr, 0);
   if (length <= 0) throw SystemFailure(operation);
   std::wstring text(static_cast<std::size_t>(length), L'\0');
+  ClearLastError();
   if (format(text.data(), length) <= 0) throw SystemFailure(operation);
   text.resize(static_cast<std::size_t>(length - 1));  // the terminating zero
   return text;

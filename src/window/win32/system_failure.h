@@ -7,7 +7,13 @@
 
 namespace quorvel::win32 {
 
-// The error of GetLastError() (or `code`), with the system's text for it.
+// The error of GetLastError() (or `code`), with the system's text for it. Many calls fail
+// without setting a last error, and GetLastError() then returns whatever an earlier call left:
+// the caller clears it (ClearLastError) right before the call whose failure it reports.
 Error SystemFailure(const wchar_t* operation, DWORD code = GetLastError());
+
+inline void ClearLastError() noexcept {
+  SetLastError(ERROR_SUCCESS);
+}
 
 }  // namespace quorvel::win32

@@ -82,7 +82,7 @@ std::vector<OutcomeCase> OutcomeCases(Host host) {
   for (const auto& [name, meanwhile] :
        {std::pair{"Enter typed during the run", Meanwhile::kTypeEnter},
         std::pair{"a click sent during the run", Meanwhile::kSendClick},
-       std::pair{"a close posted during the run", Meanwhile::kPostClose}}) {
+        std::pair{"a close posted during the run", Meanwhile::kPostClose}}) {
     OutcomeCase& run =
         runs.emplace_back(OutcomeCase{name, L"M/d/yyyy", {}, from, to, {}, {}, meanwhile});
     for (int i = 0; i < appointments; ++i) {

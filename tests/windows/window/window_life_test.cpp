@@ -14,6 +14,7 @@
 #include "program_under_test.h"
 #include "remote_picker.h"
 #include "window/win32/import_window.h"
+#include "window/win32/queued_input.h"
 #include "window/win32/system_failure.h"
 
 namespace quorvel::window_tests {
@@ -62,6 +63,27 @@ TEST_F(WindowLife, FocusStartsOnStartImportAndTabVisitsTheFocusableControlsInTab
     ASSERT_TRUE(arrived) << "Tab did not reach " << std::string(next, next + wcslen(next))
                          << "; focus id " << GetDlgCtrlID(FocusOf(window()));
   }
+}
+
+// The name Windows' accessibility proxies (and Narrator through them) give a control that has no
+// caption of its own: the text of the nearest static control before it in z-order, looking no
+// further back than a control that starts a group and takes the focus.
+std::wstring AccessibleLabel(HWND control) {
+  for (HWND before = GetWindow(control, GW_HWNDPREV); before;
+       before = GetWindow(before, GW_HWNDPREV)) {
+    const LONG style = GetWindowLongW(before, GWL_STYLE);
+    if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+    wchar_t window_class[16] = L"";
+    GetClassNameW(before, window_class, 16);
+    if (lstrcmpiW(window_class, WC_STATICW) == 0) return Text(before);
+  }
+  return L"";
+}
+
+TEST_F(WindowLife, AScreenReaderNamesThePickersAndTheCountAfterTheirLabels) {
+  EXPECT_EQ(AccessibleLabel(control(L"DTPstartdatum")), L"From:");
+  EXPECT_EQ(AccessibleLabel(control(L"DTPeinddatum")), L"To:");
+  EXPECT_EQ(AccessibleLabel(control(L"Text1")), L"Appointments processed");
 }
 
 TEST_F(WindowLife, ShiftTabGoesBackThroughTheSameCycle) {
@@ -177,22 +199,41 @@ LRESULT CALLBACK RefuseDatePickers(int code, WPARAM w, LPARAM l) {
 }
 
 // A window that cannot be built is destroyed on the way to the box that tells why: it must
-// leave no quit queued that would close that box by itself, and no error that reads as success.
+// leave no quit queued that would close that box by itself, and the error must be the failed
+// call's own, not one an earlier call left behind, nor one that reads as success.
 TEST(WindowBuild, AWindowThatCannotBeBuiltLeavesTheBoxThatTellsWhyToTheUser) {
+  INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&classes);  // as the program does before it builds its window
   HHOOK refusal = SetWindowsHookExW(WH_CBT, RefuseDatePickers, nullptr, GetCurrentThreadId());
   ASSERT_NE(refusal, nullptr);
   win32::MousePointer pointer;
   std::int32_t number = 0;
   try {
+    SetLastError(ERROR_MOD_NOT_FOUND);  // as an earlier call of the program may leave it
     win32::ImportWindow window(GetModuleHandleW(nullptr), pointer);
   } catch (const Error& error) {
     number = error.number();
   }
+  SetLastError(ERROR_SUCCESS);
+  const HWND refused = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
+                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  const std::int32_t cause = win32::SystemFailure(L"CreateWindowEx").number();
   UnhookWindowsHookEx(refusal);
+  EXPECT_EQ(number, cause);
   EXPECT_NE(number, 0);
   MSG quit{};
   EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_NE(win32::SystemFailure(L"CreateFontIndirect", ERROR_SUCCESS).number(), 0);
+}
+
+// A close done while a box was up has posted its quit; the input discarded before the next box
+// must not take the quit with it, or the program would run on with no window.
+TEST(QueuedInput, AQuitAmongTheDiscardedInputStaysQueuedWithItsExitCode) {
+  PostQuitMessage(7);
+  win32::DiscardQueuedInput();
+  MSG quit{};
+  ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(quit.wParam, 7u);
 }
 
 }  // namespace
