@@ -3,6 +3,8 @@
 // boxes set in its window, "Start import" clicked, every box read and answered, and then the
 // stand-in's journal read to see what was really saved.
 
+#include <tuple>
+
 #include "common/com/com_error.h"
 #include "import_run_fixture.h"
 
@@ -191,6 +193,51 @@ TEST_F(ImportRun, WithoutANamespaceTheStartUpReportsItAndARunShowsOnlyTheItemsBo
   EXPECT_EQ(boxes[1].text, kFinished);
   EXPECT_EQ(Text(ControlByName(window_, L"voortgang")).substr(0, 16), L"IMPORT FINISHED,");
   EXPECT_TRUE(SavesById(store_).empty());
+}
+
+// As a user who cannot use a mouse makes a run: Tab to each picker and type its date, Space on
+// a check box, Enter on "Start import" and on each box, all as real key presses. Wine's picker
+// chooses no field as it takes the focus (Windows' chooses the first) and stays in a field once
+// its digits are typed (Windows' moves on): Right chooses each field, as it does on Windows.
+TEST_F(ImportRun, AWholeRunCanBeMadeWithTheKeyboardAlone) {
+  ShortDateFormat restore;
+  ShortDateFormat::Set(L"M/d/yyyy");
+  StandinStore store;
+  store.items = {
+      MakeItem("before", {2026, 12, 6, 23, 0, 0}), MakeItem("busy", {2026, 12, 7, 9, 0, 0}),
+      MakeItem("free", {2026, 12, 8, 9, 0, 0}, 0), MakeItem("last", {2026, 12, 12, 18, 0, 0}),
+      MakeItem("after", {2026, 12, 13, 9, 0, 0})};
+  Start(store);
+  auto type = [&](std::initializer_list<UINT> keys) {
+    for (UINT key : keys) ASSERT_TRUE(SendKey(window_, key)) << "not in the foreground";
+  };
+  auto focus_reaches = [&](const wchar_t* name) {
+    return WaitFor([&] { return FocusOf(window_) == ControlByName(window_, name); },
+                   Duration{5000});
+  };
+  type({VK_TAB, VK_TAB});
+  ASSERT_TRUE(focus_reaches(L"DTPstartdatum"));
+  type({VK_RIGHT, '1', '2', VK_RIGHT, '0', '7', VK_RIGHT, '2', '0', '2', '6', VK_TAB});
+  ASSERT_TRUE(focus_reaches(L"DTPeinddatum"));
+  type({VK_RIGHT, '1', '2', VK_RIGHT, '1', '2', VK_RIGHT, '2', '0', '2', '6', VK_TAB, VK_TAB});
+  ASSERT_TRUE(focus_reaches(L"ChkFree"));
+  type({VK_SPACE, VK_TAB, VK_TAB, VK_TAB});
+  ASSERT_TRUE(focus_reaches(L"cmdImport"));
+  EXPECT_EQ(CheckState(ControlByName(window_, L"ChkFree")), BST_UNCHECKED);
+  const SYSTEMTIME from = *PickerValue(ControlByName(window_, L"DTPstartdatum"));
+  const SYSTEMTIME to = *PickerValue(ControlByName(window_, L"DTPeinddatum"));
+  EXPECT_EQ(std::tuple(from.wYear, from.wMonth, from.wDay), std::tuple(2026, 12, 7));
+  EXPECT_EQ(std::tuple(to.wYear, to.wMonth, to.wDay), std::tuple(2026, 12, 12));
+
+  type({VK_RETURN});
+  HWND box = WaitForMessageBox(program_->process_id(), Duration{60000});
+  ASSERT_NE(box, nullptr) << "Enter did not start the run";
+  EXPECT_EQ(ReadMessageBox(box).text, kFinished);
+  ASSERT_TRUE(SendKey(box, VK_RETURN));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(box); }, Duration{5000})) << "Enter left the box up";
+  const std::map<std::string, std::vector<std::string>> expected{{"busy", {"Subject busy "}},
+                                                                 {"last", {"Subject last "}}};
+  EXPECT_EQ(SavesById(store_), expected);
 }
 
 TEST_F(ImportRun, EachKindOfUndoneWorkIsToldOnceInTheOutcomeBox) {
