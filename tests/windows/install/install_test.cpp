@@ -1,7 +1,8 @@
-// The package as an administrator meets it: installed, repaired, upgraded, refused and removed
-// with msiexec, and after each step what a user and an administrator would find: the entry
-// among the installed programs, the files, the Start-menu shortcut read through the shell's
-// link interface, and the installed program working against the stand-in Outlook.
+// The package as an administrator meets it: refused on a Windows too old for the program,
+// installed, repaired, replaced by another build of its version and by a newer version, refused
+// when older, and removed with msiexec; after each step what a user and an administrator would
+// find: the entry among the installed programs, the files, the Start-menu shortcut read through
+// the shell's link interface, and the installed program working against the stand-in Outlook.
 
 #include <windows.h>
 #include <msi.h>
@@ -9,7 +10,10 @@
 #include <shlobj.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -107,14 +111,20 @@ bool HoldsIcons(const std::wstring& file) {
   return !file.empty() && ExtractIconExW(file.c_str(), -1, nullptr, nullptr, 0) > 0;
 }
 
-// Every file under the folder, by its path inside it.
+// Every file under the folder, by its path inside it, in order.
 std::vector<std::wstring> FilesUnder(const fs::path& folder) {
   std::vector<std::wstring> files;
   std::error_code ignored;
   for (const auto& file : fs::recursive_directory_iterator(folder, ignored)) {
     if (file.is_regular_file()) files.push_back(fs::relative(file.path(), folder).wstring());
   }
+  std::sort(files.begin(), files.end());
   return files;
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 // Alike but for case and a closing backslash, which the installer writes after folders.
@@ -127,29 +137,48 @@ std::wstring InstallerVersion(int build_offset) {
          L"." + std::to_wstring(QUORVEL_VERSION_BUILD + build_offset);
 }
 
-// One msiexec command on one of the packages. Quiet (/qn) unless a box is expected: then with
-// the basic interface (/qb), whose one box is read and answered.
+// One msiexec command on one of the packages, on the Windows the prefix reports. Quiet (/qn)
+// unless a box is expected: then with the basic interface (/qb), whose one box is read and
+// answered.
 struct Step {
   const char* what;
-  const wchar_t* package;        // own, newer or older (.msi)
+  const wchar_t* windows;        // the version winecfg sets: win7 or win10
+  const wchar_t* package;        // own, rebuilt, newer or older (.msi)
   const wchar_t* action;         // /i or /x
   bool program_deleted_first;    // as a user might have, before a repair
   const wchar_t* refusal;        // words of the box that refuses it; null: it must succeed
   std::optional<int> installed;  // the build offset installed afterwards; none: nothing
+  const wchar_t* program;        // the package whose program file is installed afterwards
   bool start_program;
 };
 
 const Step kSteps[] = {
-    {"installs silently", L"own", L"/i", false, nullptr, 0, true},
-    {"the same package again repairs", L"own", L"/i", true, nullptr, 0, false},
-    {"a newer package replaces it in place", L"newer", L"/i", false, nullptr, 1, true},
-    {"an older package is refused and changes nothing", L"older", L"/i", false, L"newer version", 1,
+    {"refused on Windows 7, changing nothing", L"win7", L"own", L"/i", false,
+     L"needs Windows 10 version 1607 (build 14393) or later", std::nullopt, nullptr, false},
+    {"installs silently", L"win10", L"own", L"/i", false, nullptr, 0, L"own", true},
+    {"the same package again repairs", L"win10", L"own", L"/i", true, nullptr, 0, L"own", false},
+    {"another build of the same version replaces it in place", L"win10", L"rebuilt", L"/i", false,
+     nullptr, 0, L"rebuilt", false},
+    {"a newer package replaces it in place", L"win10", L"newer", L"/i", false, nullptr, 1, L"newer",
+     true},
+    {"an older package is refused and changes nothing", L"win10", L"older", L"/i", false,
+     L"newer version", 1, L"newer", false},
+    {"removal leaves nothing", L"win10", L"newer", L"/x", false, nullptr, std::nullopt, nullptr,
      false},
-    {"removal leaves nothing", L"newer", L"/x", false, nullptr, std::nullopt, false},
 };
 
 class Install : public ImportRun {
  protected:
+  // Sets the Windows version the prefix reports, as winecfg does: in the registry, where the
+  // package reads the build, too. Wine's own registry says Windows 7 (build 7601) until then.
+  void ReportWindows(const wchar_t* version) {
+    if (windows_ == version) return;
+    Program winecfg(KnownFolder(FOLDERID_System) / L"winecfg.exe", {}, std::nullopt,
+                    std::wstring(L"/v ") + version);
+    ASSERT_EQ(winecfg.WaitForExit(Duration{60000}), std::optional<DWORD>(0)) << "winecfg /v";
+    windows_ = version;
+  }
+
   // The exit code, and the box's text when one is expected.
   std::pair<std::optional<DWORD>, std::wstring> Msiexec(const Step& step) {
     const std::wstring package = WindowsPath(packages + L"/" + step.package + L".msi");
@@ -161,7 +190,7 @@ class Install : public ImportRun {
     return {msiexec.WaitForExit(Duration{180000}), box};
   }
 
-  void ExpectInstalled(int build_offset) {
+  void ExpectInstalled(int build_offset, const wchar_t* package) {
     const std::vector<std::wstring> products = InstalledProducts();
     ASSERT_EQ(products.size(), 1u) << "entries among the installed programs";
     const std::wstring& code = products[0];
@@ -171,10 +200,17 @@ class Install : public ImportRun {
     DWORD size = MAX_PATH;
     MsiGetProductInfoW(code.c_str(), INSTALLPROPERTY_PRODUCTICON, icon, &size);
     EXPECT_TRUE(HoldsIcons(icon)) << "the entry's icon: " << icon;
+    EXPECT_TRUE(SamePath(EntryValue(code, L"InstallLocation"), program_file_.parent_path()))
+        << "the entry's install location: " << EntryValue(code, L"InstallLocation");
     product_codes_.push_back(code);
 
-    EXPECT_EQ(FilesUnder(maker_folder_),
-              std::vector<std::wstring>{L"QuorvelImport\\QuorvelImport.exe"});
+    EXPECT_EQ(
+        FilesUnder(maker_folder_),
+        (std::vector<std::wstring>{L"QuorvelImport\\LICENSE", L"QuorvelImport\\QuorvelImport.exe",
+                                   L"QuorvelImport\\THIRD-PARTY-NOTICES.txt"}));
+    EXPECT_TRUE(Contents(program_file_) ==
+                Contents(WindowsPath(packages + L"/" + package + L".exe")))
+        << "the installed program file is not the one of " << package << ".msi";
     const std::vector<fs::path> shortcuts = ImportShortcuts();
     ASSERT_EQ(shortcuts.size(), 1u) << "Start-menu shortcuts with \"Import\" in their name";
     const std::optional<Shortcut> shortcut = ReadShortcut(shortcuts[0]);
@@ -222,11 +258,14 @@ class Install : public ImportRun {
   const fs::path program_file_ = maker_folder_ / L"QuorvelImport" / L"QuorvelImport.exe";
   std::wstring target_;
   std::vector<std::wstring> product_codes_;
+  std::wstring windows_;
 };
 
 TEST_F(Install, AsAnAdministratorDeploysUpgradesAndRemovesIt) {
   for (const Step& step : kSteps) {
     SCOPED_TRACE(step.what);
+    ReportWindows(step.windows);
+    if (HasFatalFailure()) return;
     if (step.program_deleted_first) {
       ASSERT_TRUE(DeleteFileW(program_file_.c_str()));
     }
@@ -239,7 +278,7 @@ TEST_F(Install, AsAnAdministratorDeploysUpgradesAndRemovesIt) {
       EXPECT_EQ(*exit_code, 0u);
     }
     if (step.installed) {
-      ExpectInstalled(*step.installed);
+      ExpectInstalled(*step.installed, step.program);
     } else {
       ExpectNothingLeft();
     }
