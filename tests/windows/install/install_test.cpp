@@ -170,7 +170,7 @@ const Step kSteps[] = {
 class Install : public ImportRun {
  protected:
   // Sets the Windows version the prefix reports, as winecfg does: in the registry, where the
-  // package reads the build, too. Wine's own registry says Windows 7 (build 7601) until then.
+  // package reads the build, too. The prefixes are made reporting Windows 10 (wine-prefix).
   void ReportWindows(const wchar_t* version) {
     if (windows_ == version) return;
     Program winecfg(KnownFolder(FOLDERID_System) / L"winecfg.exe", {}, std::nullopt,
