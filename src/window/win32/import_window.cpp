@@ -265,6 +265,11 @@ LRESULT ImportWindow::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
         return 0;
       }
       break;
+    case WM_ENDSESSION:
+      // Restart Manager asks this way for the program file that an upgrade or a removal
+      // replaces; a program that stays open keeps it until Windows restarts.
+      if (w && (l & ENDSESSION_CLOSEAPP)) PostMessageW(window, WM_CLOSE, 0, 0);
+      return 0;
     case WM_NOTIFY:
       OnNotify(*reinterpret_cast<const NMHDR*>(l));
       return 0;

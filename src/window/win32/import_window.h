@@ -5,7 +5,8 @@
 //
 // An event is handled to its end, its boxes included: no other event starts inside it (a click
 // sent to the button while a run's box is up does nothing), and a close asked for meanwhile is
-// done once it has ended, as if asked for just after.
+// done once it has ended, as if asked for just after. Restart Manager's request to close it (an
+// upgrade or removal of the program) is such a close.
 
 #include <windows.h>
 

@@ -181,6 +181,17 @@ TEST_F(WindowLife, CloseFromTheSystemMenuEndsTheProgramAtOnce) {
   EXPECT_EQ(CloseAllBoxes(process_id()), 0) << "a question on close";
 }
 
+// As Restart Manager asks a program for its files when Windows Installer upgrades or removes it.
+TEST_F(WindowLife, RestartManagersRequestEndsTheProgram) {
+  DWORD_PTR answer = 0;
+  ASSERT_TRUE(SendMessageTimeoutW(window(), WM_QUERYENDSESSION, 0, ENDSESSION_CLOSEAPP,
+                                  SMTO_ABORTIFHUNG, 5000, &answer));
+  EXPECT_EQ(answer, TRUE);
+  SendMessageTimeoutW(window(), WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG, 5000,
+                      &answer);
+  EXPECT_EQ(started_.program->WaitForExit(Duration{10000}), std::optional<DWORD>(0));
+}
+
 TEST_F(WindowLife, AltF4EndsTheProgramToo) {
   if (!SendKey(window(), VK_F4, false, /*alt=*/true)) {
     GTEST_SKIP() << "the window could not be brought to the foreground for real key input";
