@@ -7,8 +7,8 @@ namespace quorvel::win32 {
 
 void Desktop::ShowMessage(const std::wstring& text, unsigned style,
                           const std::optional<std::wstring>& title) {
-  DiscardQueuedInput();
-  MessageBoxW(owner_, text.c_str(), title ? title->c_str() : kApplicationTitle, style);
+  MessageBoxOverDiscardedInput(owner_, text.c_str(), title ? title->c_str() : kApplicationTitle,
+                               style);
 }
 
 void Desktop::SetMousePointer(int pointer) {

@@ -12,10 +12,10 @@ void Show(HWND owner, const ErrorRecord& error) noexcept {
   try {
     const std::wstring text =
         L"Run-time error " + std::to_wstring(error.number) + L": " + error.description;
-    MessageBoxW(owner, text.c_str(), kApplicationTitle, MB_ICONERROR | MB_OK);
+    MessageBoxOverDiscardedInput(owner, text.c_str(), kApplicationTitle, MB_ICONERROR | MB_OK);
   } catch (...) {
     // Out of memory for the text: still tell the user something went wrong.
-    MessageBoxW(owner, L"Run-time error", kApplicationTitle, MB_ICONERROR | MB_OK);
+    MessageBoxOverDiscardedInput(owner, L"Run-time error", kApplicationTitle, MB_ICONERROR | MB_OK);
   }
 }
 
@@ -26,7 +26,6 @@ void ShowRunTimeError(HWND owner, const ErrorRecord& error) noexcept {
   // close by itself. It waits while the box is up and is posted again for the loop it was for.
   MSG quit{};
   const bool quitting = PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
-  DiscardQueuedInput();
   Show(owner, error);
   if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
 }

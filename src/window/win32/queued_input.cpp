@@ -5,7 +5,18 @@
 #include <optional>
 #include <utility>
 
+#include "window/win32/unique_handles.h"
+
 namespace quorvel::win32 {
+
+namespace {
+
+LRESULT CALLBACK DiscardWhenActivated(int code, WPARAM w, LPARAM l) {
+  if (code == HCBT_ACTIVATE) DiscardQueuedInput();
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+}  // namespace
 
 void DiscardQueuedInput() noexcept {
   constexpr std::pair<UINT, UINT> kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
@@ -22,6 +33,14 @@ void DiscardQueuedInput() noexcept {
     }
   }
   if (quit) PostQuitMessage(static_cast<int>(*quit));
+}
+
+int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
+                                 UINT style) noexcept {
+  DiscardQueuedInput();
+  const UniqueHook discard_when_activated(
+      SetWindowsHookExW(WH_CBT, DiscardWhenActivated, nullptr, GetCurrentThreadId()));
+  return MessageBoxW(owner, text, title, style);
 }
 
 }  // namespace quorvel::win32

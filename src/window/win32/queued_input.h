@@ -1,11 +1,20 @@
 #pragma once
 // Input the window did not take while a run worked.
 
+#include <windows.h>
+
 namespace quorvel::win32 {
 
 // Takes the keys and clicks queued for this thread out of its queue. A run pumps no messages,
 // so whatever the user typed or clicked meanwhile waits there, and a box that read it would
 // close before the user had seen it. A quit met on the way stays queued.
 void DiscardQueuedInput() noexcept;
+
+// MessageBox, shown over none of the input queued before it: what was queued when it is called
+// and what arrives while it is being built are discarded, the second as the box is activated.
+// Wine hands a queued key to the window that has the focus when the key is read, by then the
+// box's OK button, where Windows hands it to the window that had the focus when it was typed.
+int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
+                                 UINT style) noexcept;
 
 }  // namespace quorvel::win32

@@ -42,6 +42,9 @@ struct IconTraits {
 struct WindowTraits {
   static void Free(HWND window) { DestroyWindow(window); }
 };
+struct HookTraits {
+  static void Free(HHOOK hook) { UnhookWindowsHookEx(hook); }
+};
 struct KernelHandleTraits {
   static void Free(HANDLE handle) { CloseHandle(handle); }
 };
@@ -49,6 +52,7 @@ struct KernelHandleTraits {
 using UniqueFont = UniqueHandle<HFONT, FontTraits>;
 using UniqueIcon = UniqueHandle<HICON, IconTraits>;
 using UniqueWindow = UniqueHandle<HWND, WindowTraits>;
+using UniqueHook = UniqueHandle<HHOOK, HookTraits>;
 using UniqueKernelHandle = UniqueHandle<HANDLE, KernelHandleTraits>;
 
 }  // namespace quorvel::win32

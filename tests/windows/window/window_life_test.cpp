@@ -225,9 +225,11 @@ TEST(WindowBuild, AWindowThatCannotBeBuiltLeavesTheBoxThatTellsWhyToTheUser) {
   } catch (const Error& error) {
     number = error.number();
   }
+  // The same refusal made directly, the last error cleared first: its own error, if any.
   SetLastError(ERROR_SUCCESS);
-  const HWND refused = CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_POPUP, 0, 0, 0, 0, nullptr,
-                                       nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_EQ(CreateWindowExW(0, DATETIMEPICK_CLASSW, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                            GetModuleHandleW(nullptr), nullptr),
+            nullptr);
   const std::int32_t cause = win32::SystemFailure(L"CreateWindowEx").number();
   UnhookWindowsHookEx(refusal);
   EXPECT_EQ(number, cause);
