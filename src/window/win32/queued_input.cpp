@@ -11,17 +11,44 @@ namespace quorvel::win32 {
 
 namespace {
 
-LRESULT CALLBACK DiscardWhenActivated(int code, WPARAM w, LPARAM l) {
-  if (code == HCBT_ACTIVATE) DiscardQueuedInput();
+constexpr std::pair<UINT, UINT> kInput[] = {
+    {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
+
+bool IsInput(UINT message) {
+  for (const auto& [first, last] : kInput) {
+    if (message >= first && message <= last) return true;
+  }
+  return false;
+}
+
+// When the box of this thread showed (boxes are modal: one at a time), by the clock input
+// messages are stamped with.
+thread_local std::optional<DWORD> box_shown_at;
+
+LRESULT CALLBACK NoteBoxShown(int code, WPARAM w, LPARAM l) {
+  const auto& call = *reinterpret_cast<const CWPRETSTRUCT*>(l);
+  if (code == HC_ACTION && !box_shown_at && call.message == WM_WINDOWPOSCHANGED &&
+      (reinterpret_cast<const WINDOWPOS*>(call.lParam)->flags & SWP_SHOWWINDOW) &&
+      !(GetWindowLongW(call.hwnd, GWL_STYLE) & WS_CHILD)) {
+    box_shown_at = GetTickCount();
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+// The box's own message loop asks before it handles a message; input stamped before the box
+// showed is dropped.
+LRESULT CALLBACK DropInputFromBeforeTheBox(int code, WPARAM w, LPARAM l) {
+  const MSG& message = *reinterpret_cast<const MSG*>(l);
+  if (code == MSGF_DIALOGBOX && IsInput(message.message) &&
+      (!box_shown_at || static_cast<LONG>(message.time - *box_shown_at) < 0)) {
+    return TRUE;
+  }
   return CallNextHookEx(nullptr, code, w, l);
 }
 
 }  // namespace
 
 void DiscardQueuedInput() noexcept {
-  constexpr std::pair<UINT, UINT> kInput[] = {{WM_KEYFIRST, WM_KEYLAST},
-                                              {WM_MOUSEFIRST, WM_MOUSELAST},
-                                              {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK}};
   // PeekMessage hands out a pending quit whatever the range asked for. It is the program's end,
   // not input: it is kept and posted again once the input is gone, or the program would run on
   // with no window.
@@ -38,9 +65,14 @@ void DiscardQueuedInput() noexcept {
 int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
                                  UINT style) noexcept {
   DiscardQueuedInput();
-  const UniqueHook discard_when_activated(
-      SetWindowsHookExW(WH_CBT, DiscardWhenActivated, nullptr, GetCurrentThreadId()));
-  return MessageBoxW(owner, text, title, style);
+  box_shown_at.reset();
+  const DWORD thread = GetCurrentThreadId();
+  const UniqueHook note_shown(SetWindowsHookExW(WH_CALLWNDPROCRET, NoteBoxShown, nullptr, thread));
+  const UniqueHook drop_earlier(
+      SetWindowsHookExW(WH_MSGFILTER, DropInputFromBeforeTheBox, nullptr, thread));
+  const int answer = MessageBoxW(owner, text, title, style);
+  box_shown_at.reset();
+  return answer;
 }
 
 }  // namespace quorvel::win32

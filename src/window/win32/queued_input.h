@@ -10,10 +10,11 @@ namespace quorvel::win32 {
 // close before the user had seen it. A quit met on the way stays queued.
 void DiscardQueuedInput() noexcept;
 
-// MessageBox, shown over none of the input queued before it: what was queued when it is called
-// and what arrives while it is being built are discarded, the second as the box is activated.
-// Wine hands a queued key to the window that has the focus when the key is read, by then the
-// box's OK button, where Windows hands it to the window that had the focus when it was typed.
+// MessageBox, answered by no input given before it showed: what is queued when it is called is
+// discarded, and what arrives while it is being built is dropped by the box's own loop (input
+// messages carry the time they were given). Wine hands a queued key to the window that has the
+// focus when the key is read, by then the box's OK button, where Windows hands it to the window
+// that had the focus when it was typed.
 int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
                                  UINT style) noexcept;
 
