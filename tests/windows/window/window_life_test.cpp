@@ -71,11 +71,8 @@ TEST_F(WindowLife, FocusStartsOnStartImportAndTabVisitsTheFocusableControlsInTab
 std::wstring AccessibleLabel(HWND control) {
   for (HWND before = GetWindow(control, GW_HWNDPREV); before;
        before = GetWindow(before, GW_HWNDPREV)) {
-    const LONG style = GetWindowLongW(before, GWL_STYLE);
-    if ((style & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
-    wchar_t window_class[16] = L"";
-    GetClassNameW(before, window_class, 16);
-    if (lstrcmpiW(window_class, WC_STATICW) == 0) return Text(before);
+    if ((StyleOf(before) & (WS_GROUP | WS_TABSTOP)) == (WS_GROUP | WS_TABSTOP)) break;
+    if (ClassOf(before) == WC_STATICW) return Text(before);
   }
   return L"";
 }
