@@ -11,6 +11,9 @@ class ImportEvents final : public WindowEvents {
  public:
   ImportEvents(HWND owner, frmImport& form) : owner_(owner), form_(form) {}
 
+  void Loaded() noexcept override {
+    RunGuarded(owner_, [this] { form_.Form_Load(); });
+  }
   void ImportClicked() noexcept override {
     RunGuarded(owner_, [this] { form_.cmdImport_Click(); });
   }

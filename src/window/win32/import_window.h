@@ -1,7 +1,7 @@
 #pragma once
 // The top-level window and its 17 controls, built from the layout table. It lays itself out
-// for its DPI, keeps the application-wide pointer, and hands the button's click and the
-// start picker's real changes to its events. Closing it ends the message loop.
+// for its DPI, keeps the application-wide pointer, and hands the load, the button's click and
+// the start picker's real changes to its events. Closing it ends the message loop.
 //
 // An event is handled to its end, its boxes included: no other event starts inside it (a click
 // sent to the button while a run's box is up does nothing), and a close asked for meanwhile is
@@ -36,6 +36,8 @@ class ImportWindow {
   // What the start picker holds when the program sets it, so that only a user's change counts.
   void RememberStartValue(const SYSTEMTIME& value) { last_start_value_ = value; }
 
+  // Raises the load event, before the window shows; its boxes are an event's like a run's.
+  void Load() { Raise(&WindowEvents::Loaded); }
   // Shows the window normally, however the program was started, with the focus on the first
   // focusable control.
   void Show();

@@ -30,7 +30,7 @@ int RunProgram(HINSTANCE instance) {
 
   win32::ImportEvents events(window.handle(), form);
   window.SetEvents(&events);
-  win32::RunGuarded(window.handle(), [&form] { form.Form_Load(); });
+  window.Load();
   window.Show();
   const int exit_code = window.RunMessageLoop();
   window.SetEvents(nullptr);

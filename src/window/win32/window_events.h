@@ -1,12 +1,13 @@
 #pragma once
-// The two events of the window that reach the program's code.
+// The three events of the window that reach the program's code.
 
 namespace quorvel::win32 {
 
 class WindowEvents {
  public:
   virtual ~WindowEvents() = default;
-  // Called from the window procedure; must not throw.
+  // Called from the window procedure (the load: before the window shows); must not throw.
+  virtual void Loaded() noexcept = 0;
   virtual void ImportClicked() noexcept = 0;
   virtual void StartDateChanged() noexcept = 0;
 };

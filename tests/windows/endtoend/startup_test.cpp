@@ -1,6 +1,6 @@
 // Start-up as the user meets it: with Outlook showing its window, with Outlook running but
 // showing none (so the program launches it through the shell), and with a launch that fails
-// and leaves the load step for the platform's last-chance box.
+// and leaves the load step for the platform's last-chance box, and a close asked for meanwhile.
 
 #include <optional>
 
@@ -123,6 +123,24 @@ TEST_F(StartUp, AFailedLaunchEndsInTheRunTimeErrorBoxAndTheWindowStaysUsable) {
 
   ExpectARunOverTodaySavesBoth();
   EXPECT_EQ(LaunchRecords(store_), 0);
+}
+
+// A close asked for while the load step's box is up (taskkill without /f, Restart Manager)
+// waits for the box to be answered; then the program ends.
+TEST_F(StartUp, AClosePostedDuringTheStartUpBoxIsDoneOnceItIsAnswered) {
+  const HiddenProgId no_shell(L"WScript.Shell");
+  ASSERT_TRUE(no_shell.hidden());
+  store_ = testing::WriteStore(TodaysAppointments(false), L"endtoend");
+  program_ = std::make_unique<Program>(program_path);
+  const HWND box = WaitForMessageBox(program_->process_id(), Duration{30000});
+  ASSERT_NE(box, nullptr) << "no start-up box";
+  PostMessageW(program_->WaitForWindow(kCaption, false), WM_CLOSE, 0, 0);
+  Sleep(300);
+  EXPECT_EQ(ReadMessageBox(box).text, L"Run-time error -2147221005: Automation error")
+      << "the close did not wait for the box";
+  PressOk(box);
+  EXPECT_TRUE(program_->WaitForExit(Duration{10000}).has_value()) << "the close was not done";
+  program_.reset();
 }
 
 // A shortcut set to start the program maximised or minimised: the fixed window, which has
