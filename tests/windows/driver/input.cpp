@@ -35,7 +35,9 @@ void PostKey(HWND window, UINT virtual_key) {
 }
 
 bool SendKey(HWND window, UINT virtual_key, bool shift, bool alt) {
-  SetForegroundWindow(window);
+  // A window that has the foreground is not asked for it again: under Wine the request can
+  // leave the foreground elsewhere for the whole wait, and the key typed late into a box.
+  if (GetForegroundWindow() != window) SetForegroundWindow(window);
   const bool foreground = WaitFor([&] { return GetForegroundWindow() == window; }, Duration{2000});
   INPUT inputs[6];
   UINT count = 0;
