@@ -126,7 +126,7 @@ TEST_F(StartUp, AFailedLaunchEndsInTheRunTimeErrorBoxAndTheWindowStaysUsable) {
 }
 
 // A close asked for while the load step's box is up (taskkill without /f, Restart Manager)
-// waits for the box to be answered; then the program ends.
+// waits for the box to be answered; then the program ends. A click sent meanwhile starts no run.
 TEST_F(StartUp, AClosePostedDuringTheStartUpBoxIsDoneOnceItIsAnswered) {
   const HiddenProgId no_shell(L"WScript.Shell");
   ASSERT_TRUE(no_shell.hidden());
@@ -134,13 +134,16 @@ TEST_F(StartUp, AClosePostedDuringTheStartUpBoxIsDoneOnceItIsAnswered) {
   program_ = std::make_unique<Program>(program_path);
   const HWND box = WaitForMessageBox(program_->process_id(), Duration{30000});
   ASSERT_NE(box, nullptr) << "no start-up box";
-  PostMessageW(program_->WaitForWindow(kCaption, false), WM_CLOSE, 0, 0);
+  const HWND window = program_->WaitForWindow(kCaption, false);
+  SendNotifyMessageW(ControlByName(window, L"cmdImport"), BM_CLICK, 0, 0);
+  PostMessageW(window, WM_CLOSE, 0, 0);
   Sleep(300);
   EXPECT_EQ(ReadMessageBox(box).text, L"Run-time error -2147221005: Automation error")
       << "the close did not wait for the box";
   PressOk(box);
   EXPECT_TRUE(program_->WaitForExit(Duration{10000}).has_value()) << "the close was not done";
   program_.reset();
+  EXPECT_TRUE(SavesById(store_).empty());
 }
 
 // A shortcut set to start the program maximised or minimised: the fixed window, which has
