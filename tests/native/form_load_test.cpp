@@ -48,7 +48,8 @@ TEST(StartDateRule, SetsTheEndFiveCalendarDaysLaterKeepingTheTimeOfDay) {
     DateTime start, end;
   } cases[] = {{{2027, 2, 28, 14, 5, 30}, {2027, 3, 5, 14, 5, 30}},
                {{2028, 2, 26, 9, 0, 0}, {2028, 3, 2, 9, 0, 0}},
-               {{2026, 12, 29, 23, 59, 59}, {2027, 1, 3, 23, 59, 59}}};
+               {{2026, 12, 29, 23, 59, 59}, {2027, 1, 3, 23, 59, 59}},
+               {{9999, 12, 25, 10, 20, 30}, {9999, 12, 30, 10, 20, 30}}};
   for (const Case& c : cases) {
     TestBench bench;
     bench.window.pickers[Picker::kEnd] = {2030, 1, 1, 0, 0, 0};  // an end chosen first is replaced

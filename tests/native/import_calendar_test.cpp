@@ -43,10 +43,12 @@ class ImportCalendarTest : public ::testing::Test {
     return saves;
   }
   fakes::FakeElement& Item(const wchar_t* id) { return bench.outlook.Find(id); }
-  // The n-th fetch of the run (counting both passes) fails as a vanished Outlook fails it.
-  void FailNext(int n, ErrorRecord error = kGone) {
-    bench.log.on_call = [this, n, error, calls = 0](const std::wstring& call) mutable {
-      if (call == L"Items.Next" && ++calls == n) throw Error(error);
+  // The n-th call of one kind in the run (counting both passes) fails; earlier such wishes hold.
+  void FailNth(const std::wstring& key, int n, ErrorRecord error = kGone) {
+    bench.log.on_call = [key, n, error, calls = 0,
+                         before = bench.log.on_call](const std::wstring& call) mutable {
+      if (before) before(call);
+      if (call == key && ++calls == n) throw Error(error);
     };
   }
 
@@ -256,7 +258,7 @@ TEST_F(ImportCalendarTest, AProgressTextThatCannotBeBuiltKeepsThePreviousCaption
 TEST_F(ImportCalendarTest, AFailedAdvanceEndsPassOneAndTheRangeStepsFollow) {
   bench.outlook.Add(L"A", kSeriesMaster, kBusy, true);
   bench.outlook.Add(L"B", kSeriesMaster, kBusy, false);
-  FailNext(2);
+  FailNth(L"Items.Next", 2);
   Run();
   EXPECT_EQ(Saves(), (std::vector<std::wstring>{L"A", L"A"}));  // B never reached; A in pass 2
 }
@@ -338,10 +340,24 @@ const OutcomeCase kOutcomes[] = {
      kHeadline + L"1 appointment could not be saved." + Lines(kAborted) + L"\n\n" +
          L"2 appointments could not be handed over: the subject could not be changed." +
          Lines(kDenied)},
+    {"SubjectAndSaveFailingTogetherCountAsNotSaved",
+     [](auto& t) {
+       ThreeAppointments(t);
+       t.bench.log.Fail(L"R.Subject=", kDenied);
+       t.bench.log.Fail(L"R.Save", kAborted);
+     },
+     kHeadline + L"1 appointment could not be saved." + Lines(kAborted)},
+    {"SubjectInPassOneThenSaveInPassTwoCountOnceAsNotSaved",
+     [](auto& t) {
+       ThreeAppointments(t);
+       t.FailNth(L"M.Subject=", 1, kDenied);
+       t.FailNth(L"M.Save", 2, kAborted);
+     },
+     kHeadline + L"1 appointment could not be saved." + Lines(kAborted)},
     {"FetchFailsInPassOne",
      [](auto& t) {
        ThreeAppointments(t);
-       t.FailNext(2);
+       t.FailNth(L"Items.Next", 2);
      },
      kHeadline +
          L"The pass over the recurring appointments stopped after 1 element: the next one "

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "fakes/fake_window.h"
 #include "touch/touch_texts.h"
 
@@ -80,14 +82,18 @@ TEST_F(ImportCommandTest, TheRegionalFormatIsReadAtEveryClick) {
 
 // A bound stays as the short date writes it unless the locale would read it back as another
 // date; then its year is written in full, then it is written as yyyy-MM-dd, and when none of
-// those reads back as the picked day the range is left out and the user told.
+// those reads back as the picked day the range is left out and the user told. The rows are
+// clicks on one window, each in the regional settings of its row.
 TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateIsWrittenSoThatItReadsRightOrLeftOut) {
   struct Case {
     const wchar_t* pattern;
     DateTime picked;
     const wchar_t* lower_bound;
     int calendar_year_offset = 0;
-    bool reads_dates = true;
+    int latest_year_read = 9999;
+    const wchar_t* unreadable = nullptr;   // the bound the outcome box names; none: filtered
+    std::optional<DateTime> end = {};      // none: the picked day
+    const wchar_t* upper_bound = nullptr;  // none: the lower bound's date
   };
   const Case cases[] = {
       {L"M/d/yy", {2051, 3, 12, 9, 0, 0}, L"3/12/2051 00:00 am"},
@@ -97,27 +103,47 @@ TEST_F(ImportCommandTest, ABoundReadBackAsAnotherDateIsWrittenSoThatItReadsRight
       {L"d-M-yyyy", {2051, 3, 12, 9, 0, 0}, L"12-3-2051 00:00 am"},
       {L"dd.MM.yyyy", {2051, 3, 12, 9, 0, 0}, L"12.03.2051 00:00 am"},
       {L"yyyy-MM-dd", {2051, 3, 12, 9, 0, 0}, L"2051-03-12 00:00 am"},
+      {L"MM-yyyy", {2026, 12, 14, 9, 0, 0}, L"2026-12-14 00:00 am"},        // read as 1 December
       {L"d/M/yyyy", {2026, 12, 14, 9, 0, 0}, L"2026-12-14 00:00 am", 543},  // Thai Buddhist
-      {L"d/M/yyyy", {2026, 12, 14, 9, 0, 0}, L"14/12/2569 00:00 am", 543, false},
+      {L"d/M/yyyy",
+       {2026, 12, 14, 9, 0, 0},
+       L"14/12/2569 00:00 am",
+       543,
+       0,
+       L"14/12/2569 00:00 am"},
+      // The format mended, the next click filters the range again.
+      {L"d-M-yyyy", {2026, 12, 14, 9, 0, 0}, L"14-12-2026 00:00 am"},
+      // The start reads back, the end does not: the box names the end.
+      {L"d-M-yyyy",
+       {2026, 12, 28, 9, 0, 0},
+       L"28-12-2026 00:00 am",
+       0,
+       2026,
+       L"2-1-2027 23:59 pm",
+       DateTime{2027, 1, 2, 9, 0, 0},
+       L"2-1-2027 23:59 pm"},
   };
   for (const Case& c : cases) {
     bench.window.short_date_pattern = c.pattern;
     bench.window.calendar_year_offset = c.calendar_year_offset;
-    bench.window.reads_dates = c.reads_dates;
+    bench.window.latest_year_read = c.latest_year_read;
     bench.window.messages.clear();
     const std::size_t filters = bench.outlook.restrict_filters.size();
     bench.window.pickers[Picker::kStart] = c.picked;
-    bench.window.pickers[Picker::kEnd] = c.picked;
+    bench.window.pickers[Picker::kEnd] = c.end.value_or(c.picked);
     bench.form.cmdImport_Click();
     std::wstring upper_bound = c.lower_bound;
     upper_bound.replace(upper_bound.size() - 9, 9, L" 23:59 pm");
     EXPECT_EQ(bench.form.varStartdatum, c.lower_bound) << c.pattern;
-    EXPECT_EQ(bench.form.varEinddatum, upper_bound) << c.pattern;
-    const std::wstring outcome =
-        std::wstring(touch::kOutcomeHeadline) + L"\n\n" + touch::RangeUnreadable(c.lower_bound);
-    EXPECT_EQ(bench.window.messages.size(), c.reads_dates ? 1u : 2u) << c.lower_bound;
-    EXPECT_EQ(bench.window.messages.front().text == outcome, !c.reads_dates) << c.lower_bound;
-    EXPECT_EQ(bench.outlook.restrict_filters.size(), filters + (c.reads_dates ? 1 : 0));
+    EXPECT_EQ(bench.form.varEinddatum, c.upper_bound ? c.upper_bound : upper_bound) << c.pattern;
+    const bool filtered = c.unreadable == nullptr;
+    EXPECT_EQ(bench.window.messages.size(), filtered ? 1u : 2u) << c.lower_bound;
+    if (!filtered) {
+      EXPECT_EQ(
+          bench.window.messages.front().text,
+          std::wstring(touch::kOutcomeHeadline) + L"\n\n" + touch::RangeUnreadable(c.unreadable));
+    }
+    EXPECT_EQ(bench.outlook.restrict_filters.size(), filters + (filtered ? 1 : 0)) << c.lower_bound;
   }
 }
 

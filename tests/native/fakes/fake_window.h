@@ -51,7 +51,7 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
   std::wstring short_date_pattern = L"d-M-yyyy";
   int two_digit_years_from = 1950;  // the century window two-digit years are read in
   int calendar_year_offset = 0;     // years as the locale's calendar writes them: 543 Thai Buddhist
-  bool reads_dates = true;          // false: the date reader takes none of the forms it is given
+  int latest_year_read = 9999;      // the date reader takes no text of a later year; 0: none
 
   DateTime PickerValue(Picker picker) override {
     log_.Enter(picker == Picker::kStart ? L"Form.DTPstartdatum" : L"Form.DTPeinddatum");
@@ -116,10 +116,10 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
   }
   // Reads the numbers of the text in the pattern's order of day, month and year, or year first
   // when the first has four digits, as the automation parser reads yyyy-MM-dd in any locale.
-  // Its years are Gregorian ones, whatever calendar the locale writes in.
+  // Its years are Gregorian ones, whatever calendar the locale writes in. A picture without a
+  // day ("MM-yyyy") is read as the first of its month, as the automation parser reads "12-2026".
   std::optional<DateTime> ReadDate(const std::wstring& text) override {
     log_.Enter(L"Formats.ReadDate");
-    if (!reads_dates) return std::nullopt;
     std::vector<std::wstring> numbers;
     for (std::size_t i = 0; i < text.size();) {
       if (!std::iswdigit(text[i])) {
@@ -134,10 +134,15 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
     std::wstring order;
     for (wchar_t c : short_date_pattern)
       if ((c == L'd' || c == L'M' || c == L'y') && order.find(c) == std::wstring::npos) order += c;
-    if (!numbers.empty() && numbers[0].size() == 4) order = L"yMd";
-    if (numbers.size() < 3 || order.size() != 3) return std::nullopt;
-    DateTime read{0, 0, 0, 0, 0, 0};
-    for (std::size_t f = 0; f < 3; ++f) {
+    std::size_t fields = order.find(L'd') == std::wstring::npos ? 2 : 3;
+    if (fields == 2) order += L'd';
+    if (!numbers.empty() && numbers[0].size() == 4) {
+      order = L"yMd";
+      fields = 3;
+    }
+    if (numbers.size() < fields || order.size() != 3) return std::nullopt;
+    DateTime read{0, 0, 1, 0, 0, 0};
+    for (std::size_t f = 0; f < fields; ++f) {
       const int n = std::stoi(numbers[f]);
       if (order[f] == L'd') read.day = n;
       if (order[f] == L'M') read.month = n;
@@ -147,6 +152,7 @@ class FakeWindow final : public FormControls, public Desktop, public Clock, publ
           read.year = two_digit_years_from + (n - two_digit_years_from % 100 + 100) % 100;
       }
     }
+    if (read.year > latest_year_read) return std::nullopt;
     return read;
   }
 
