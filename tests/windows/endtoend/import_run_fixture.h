@@ -97,12 +97,13 @@ class ImportRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::RegisterStandin(Host::kInProcess); }
 
-  // Starts the program on a store, with a shortcut's show command if given; the start-up box,
-  // if any, is read and answered.
-  void Start(const StandinStore& store, std::optional<WORD> show_command = std::nullopt) {
+  // Starts the program on a store, with a shortcut's show command and in a current folder if
+  // given; the start-up box, if any, is read and answered.
+  void Start(const StandinStore& store, std::optional<WORD> show_command = std::nullopt,
+             const std::wstring& folder = {}) {
     startup_box_ = {};
     store_ = testing::WriteStore(store, L"endtoend");
-    program_ = std::make_unique<Program>(program_path, Environment{}, show_command);
+    program_ = std::make_unique<Program>(program_path, Environment{}, show_command, L"", folder);
     window_ = WaitFor(
         [&]() -> HWND {
           if (HWND box = WaitForMessageBox(program_->process_id(), Duration{50})) {
