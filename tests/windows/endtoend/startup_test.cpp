@@ -45,8 +45,8 @@ StandinStore TodaysAppointments(bool explorer) {
 
 namespace fs = std::filesystem;
 
-// A download folder where a browser has left a file named Outlook.exe, which, if run, leaves a
-// folder "Outlook.exe.ran" beside itself.
+// A download folder holding the zip's program file and, left there by a browser, a file named
+// Outlook.exe, which, if run, leaves a folder "Outlook.exe.ran" beside itself.
 class DownloadFolder {
  public:
   DownloadFolder() {
@@ -58,6 +58,7 @@ class DownloadFolder {
     wchar_t self[MAX_PATH] = L"";
     GetModuleFileNameW(nullptr, self, MAX_PATH);
     fs::copy_file(fs::path(self).parent_path() / L"planted_outlook.exe", folder_ / L"Outlook.exe");
+    fs::copy_file(WindowsPath(program_path), folder_ / L"QuorvelImport.exe");
   }
   ~DownloadFolder() {
     std::error_code ignored;
@@ -125,8 +126,8 @@ TEST_F(StartUp, WithOutlookShowingItsWindowNoBoxAtTheOriginBothPickersNow) {
   EXPECT_EQ(LaunchRecords(store_), 0) << "Outlook was launched though its window showed";
 }
 
-// Started with a download folder as its current one, where a file named Outlook.exe lies: the
-// Outlook that Windows registered is launched, never that file.
+// Started from a download folder where a file named Outlook.exe lies: the Outlook that Windows
+// registered is launched, never that file.
 TEST_F(StartUp, WithoutAnExplorerOutlookIsLaunchedOnceThroughTheShellAndARunStillWorks) {
   const DownloadFolder download;
   StartTimed(TodaysAppointments(false), download.folder());
