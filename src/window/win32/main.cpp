@@ -43,6 +43,13 @@ int RunProgram(HINSTANCE instance) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // No DLL from the current directory or PATH: only the system's and our own folder's.
   SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_SYSTEM32 | LOAD_LIBRARY_SEARCH_APPLICATION_DIR);
+  // Outlook is started by name through the shell, which looks in the current folder before
+  // the App Paths that Outlook's setup registers. Started from a download folder, that would
+  // run any Outlook.exe a browser left there; the system folder holds none and only
+  // administrators can write to it. The program opens no file by a relative name.
+  wchar_t system_folder[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(system_folder, MAX_PATH);
+  if (length > 0 && length < MAX_PATH) SetCurrentDirectoryW(system_folder);
   // A long run pumps no messages; the system must not swap the window for a ghost meanwhile.
   DisableProcessWindowsGhosting();
   INITCOMMONCONTROLSEX classes{sizeof classes, ICC_DATE_CLASSES | ICC_STANDARD_CLASSES};

@@ -43,7 +43,8 @@ std::wstring WindowsPath(const std::wstring& path) {
 }
 
 Program::Program(const std::wstring& executable, const Environment& extra,
-                 std::optional<WORD> show_command, const std::wstring& arguments) {
+                 std::optional<WORD> show_command, const std::wstring& arguments,
+                 const std::wstring& folder) {
   const std::wstring path = WindowsPath(executable);
   std::wstring command_line = L"\"" + path + L"\"";
   if (!arguments.empty()) command_line += L" " + arguments;
@@ -56,7 +57,8 @@ Program::Program(const std::wstring& executable, const Environment& extra,
   }
   PROCESS_INFORMATION info{};
   if (!CreateProcessW(path.c_str(), command_line.data(), nullptr, nullptr, FALSE,
-                      CREATE_UNICODE_ENVIRONMENT, environment.data(), nullptr, &startup, &info)) {
+                      CREATE_UNICODE_ENVIRONMENT, environment.data(),
+                      folder.empty() ? nullptr : folder.c_str(), &startup, &info)) {
     throw std::runtime_error("CreateProcess failed: " + std::to_string(GetLastError()));
   }
   CloseHandle(info.hThread);

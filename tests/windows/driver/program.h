@@ -22,9 +22,11 @@ class Program {
  public:
   // Starts `executable` with the driver's environment plus `extra` (which wins) and the command
   // line's `arguments`. A show command (SW_SHOWMAXIMIZED, ...) is passed as a shortcut set to
-  // start the program that way passes it.
+  // start the program that way passes it. It starts in `folder` as its current one, the
+  // driver's own when empty.
   Program(const std::wstring& executable, const Environment& extra = {},
-          std::optional<WORD> show_command = std::nullopt, const std::wstring& arguments = {});
+          std::optional<WORD> show_command = std::nullopt, const std::wstring& arguments = {},
+          const std::wstring& folder = {});
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;

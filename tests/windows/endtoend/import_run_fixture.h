@@ -97,12 +97,15 @@ class ImportRun : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { testing::RegisterStandin(Host::kInProcess); }
 
-  // Starts the program on a store, with a shortcut's show command if given; the start-up box,
-  // if any, is read and answered.
-  void Start(const StandinStore& store, std::optional<WORD> show_command = std::nullopt) {
+  // Starts the program on a store, with a shortcut's show command if given; from a folder if
+  // given, as a user starts the zip's program file: its copy there, that folder the current one.
+  // The start-up box, if any, is read and answered.
+  void Start(const StandinStore& store, std::optional<WORD> show_command = std::nullopt,
+             const std::wstring& folder = {}) {
     startup_box_ = {};
     store_ = testing::WriteStore(store, L"endtoend");
-    program_ = std::make_unique<Program>(program_path, Environment{}, show_command);
+    const std::wstring program = folder.empty() ? program_path : folder + L"\\QuorvelImport.exe";
+    program_ = std::make_unique<Program>(program, Environment{}, show_command, L"", folder);
     window_ = WaitFor(
         [&]() -> HWND {
           if (HWND box = WaitForMessageBox(program_->process_id(), Duration{50})) {

@@ -2,6 +2,7 @@
 // showing none (so the program launches it through the shell), and with a launch that fails
 // and leaves the load step for the platform's last-chance box, and a close asked for meanwhile.
 
+#include <filesystem>
 #include <optional>
 
 #include "hidden_prog_id.h"
@@ -42,12 +43,43 @@ StandinStore TodaysAppointments(bool explorer) {
   return store;
 }
 
+namespace fs = std::filesystem;
+
+// A download folder holding the zip's program file and, left there by a browser, a file named
+// Outlook.exe, which, if run, leaves a folder "Outlook.exe.ran" beside itself.
+class DownloadFolder {
+ public:
+  DownloadFolder() {
+    wchar_t temp[MAX_PATH] = L"";
+    GetTempPathW(MAX_PATH, temp);
+    folder_ = fs::path(temp) / L"QuorvelImport download";
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    wchar_t self[MAX_PATH] = L"";
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    fs::copy_file(fs::path(self).parent_path() / L"planted_outlook.exe", folder_ / L"Outlook.exe");
+    fs::copy_file(WindowsPath(program_path), folder_ / L"QuorvelImport.exe");
+  }
+  ~DownloadFolder() {
+    std::error_code ignored;
+    fs::remove_all(folder_, ignored);
+  }
+  DownloadFolder(const DownloadFolder&) = delete;
+  DownloadFolder& operator=(const DownloadFolder&) = delete;
+
+  const fs::path& folder() const { return folder_; }
+  bool planted_ran() const { return fs::exists(folder_ / L"Outlook.exe.ran"); }
+
+ private:
+  fs::path folder_;
+};
+
 class StartUp : public ImportRun {
  protected:
   // Starts the program and notes the moments just before and just after its start-up.
-  void StartTimed(const StandinStore& store) {
+  void StartTimed(const StandinStore& store, const std::wstring& folder = {}) {
     before_ = Seconds(LocalNow());
-    Start(store);
+    Start(store, std::nullopt, folder);
     after_ = Seconds(LocalNow());
   }
 
@@ -94,13 +126,17 @@ TEST_F(StartUp, WithOutlookShowingItsWindowNoBoxAtTheOriginBothPickersNow) {
   EXPECT_EQ(LaunchRecords(store_), 0) << "Outlook was launched though its window showed";
 }
 
+// Started from a download folder where a file named Outlook.exe lies: the Outlook that Windows
+// registered is launched, never that file.
 TEST_F(StartUp, WithoutAnExplorerOutlookIsLaunchedOnceThroughTheShellAndARunStillWorks) {
-  StartTimed(TodaysAppointments(false));
+  const DownloadFolder download;
+  StartTimed(TodaysAppointments(false), download.folder());
   EXPECT_TRUE(startup_box_.text.empty()) << "start-up box: " << startup_box_.text;
   ExpectPickersSetDuringStartUp();
   // The shell does not wait for the launched program; its record comes when it has started.
-  EXPECT_TRUE(WaitFor([&] { return LaunchRecords(store_) > 0; }, Duration{15000}))
-      << "Outlook.exe was not launched";
+  WaitFor([&] { return LaunchRecords(store_) > 0 || download.planted_ran(); }, Duration{15000});
+  EXPECT_FALSE(download.planted_ran()) << "the Outlook.exe in the current folder was run";
+  EXPECT_GT(LaunchRecords(store_), 0) << "the registered Outlook.exe was not launched";
   EXPECT_EQ(WaitForMessageBox(program_->process_id(), Duration{0}), nullptr)
       << "a box came with the launch";
 
