@@ -15,7 +15,9 @@ void DiscardQueuedInput() noexcept;
 // messages carry the time they were given). Wine hands a queued key to the window that has the
 // focus when the key is read, by then the box's OK button, where Windows hands it to the window
 // that had the focus when it was typed.
-int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
-                                 UINT style) noexcept;
+// If either of its hooks cannot be set, the box takes every answer given once it is called.
+using HookSetter = HHOOK(WINAPI*)(int, HOOKPROC, HINSTANCE, DWORD);
+int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title, UINT style,
+                                 HookSetter set_hook = SetWindowsHookExW) noexcept;
 
 }  // namespace quorvel::win32
