@@ -100,7 +100,7 @@ inline bool PostsClose(Meanwhile meanwhile) {
 inline int Repetitions(Meanwhile meanwhile, Host host) {
   if (!PostsClose(meanwhile) || host != Host::kInProcess) return 1;
   const char* runs = std::getenv("QUORVEL_CLOSE_RUNS");
-  return runs ? std::max(1, std::atoi(runs)) : 4;
+  return runs ? std::max(1, std::atoi(runs)) : 3;
 }
 
 // A run that leaves chosen work undone, or one that must not, and what its user must see: the
