@@ -225,12 +225,62 @@ void ImportWindow::OnNotify(const NMHDR& header) {
   Raise(&WindowEvents::StartDateChanged);
 }
 
-void ImportWindow::Raise(void (WindowEvents::*event)() noexcept) {
+namespace {
+
+// The window whose event is being handled on this thread; events do not nest.
+thread_local ImportWindow* window_in_event = nullptr;
+
+bool AsksToClose(const MSG& message) {
+  return message.message == WM_CLOSE ||
+         (message.message == WM_SYSCOMMAND && (message.wParam & 0xFFF0) == SC_CLOSE);
+}
+
+// While it lives, Windows shows the reason beside the program when a sign-out waits for it.
+// Where the call is not implemented the refusal still stands, only without the sentence.
+class ShutdownBlockReason {
+ public:
+  ShutdownBlockReason(HWND window, const wchar_t* reason)
+      : window_(ShutdownBlockReasonCreate(window, reason) ? window : nullptr) {}
+  ~ShutdownBlockReason() {
+    if (window_) ShutdownBlockReasonDestroy(window_);
+  }
+  ShutdownBlockReason(const ShutdownBlockReason&) = delete;
+  ShutdownBlockReason& operator=(const ShutdownBlockReason&) = delete;
+
+ private:
+  HWND window_;
+};
+
+}  // namespace
+
+LRESULT CALLBACK ImportWindow::NoteCloseTaken(int code, WPARAM w, LPARAM l) {
+  // A box's loop that has been answered takes the next message and dispatches nothing: a close
+  // waiting in the queue behind the answer would be gone without the window seeing it.
+  if (code == HC_ACTION && (w & PM_REMOVE) && window_in_event) {
+    const MSG& message = *reinterpret_cast<const MSG*>(l);
+    if (message.hwnd == window_in_event->window_.get() && AsksToClose(message)) {
+      window_in_event->close_waiting_ = true;
+    }
+  }
+  return CallNextHookEx(nullptr, code, w, l);
+}
+
+void ImportWindow::Raise(void (WindowEvents::*event)() noexcept, Interruption interruption) {
   // A run pumps messages only in its boxes and its calls to Outlook; whatever they dispatch here
   // meanwhile must not start a second run inside the first, nor destroy the window under them.
   if (!events_ || handling_event_) return;
   handling_event_ = true;
-  (events_->*event)();
+  session_end_refused_ = interruption == Interruption::kLosesWork;
+  {
+    std::optional<ShutdownBlockReason> reason;
+    if (session_end_refused_) reason.emplace(window_.get(), kRunningImport);
+    window_in_event = this;
+    const UniqueHook note_close(SetWindowsHookExW(WH_GETMESSAGE, &ImportWindow::NoteCloseTaken,
+                                                  nullptr, GetCurrentThreadId()));
+    (events_->*event)();
+    window_in_event = nullptr;
+  }
+  session_end_refused_ = false;
   handling_event_ = false;
   if (close_waiting_) {
     close_waiting_ = false;
@@ -254,7 +304,7 @@ LRESULT ImportWindow::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
   switch (message) {
     case WM_COMMAND:
       if (HIWORD(w) == BN_CLICKED && reinterpret_cast<HWND>(l) == Control(L"cmdImport")) {
-        Raise(&WindowEvents::ImportClicked);
+        Raise(&WindowEvents::ImportClicked, Interruption::kLosesWork);
         return 0;
       }
       break;
@@ -264,6 +314,11 @@ LRESULT ImportWindow::Handle(HWND window, UINT message, WPARAM w, LPARAM l) {
         close_waiting_ = true;
         return 0;
       }
+      break;
+    case WM_QUERYENDSESSION:
+      // Signing out, shutting down or Restart Manager: not while a run is part-way through its
+      // saves or its boxes wait for the user.
+      if (session_end_refused_) return FALSE;
       break;
     case WM_ENDSESSION:
       // Restart Manager asks this way for the program file that an upgrade or a removal

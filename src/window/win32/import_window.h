@@ -5,8 +5,10 @@
 //
 // An event is handled to its end, its boxes included: no other event starts inside it (a click
 // sent to the button while a run's box is up does nothing), and a close asked for meanwhile is
-// done once it has ended, as if asked for just after. Restart Manager's request to close it (an
-// upgrade or removal of the program) is such a close.
+// done once it has ended, as if asked for just after, wherever the close was taken from the queue.
+// Restart Manager's request to close it (an upgrade or removal of the program) is such a close.
+// While a run and its boxes are going, the window answers no to the end of the session, and
+// Windows shows kRunningImport as the reason.
 
 #include <windows.h>
 
@@ -19,6 +21,10 @@
 #include "window/win32/window_events.h"
 
 namespace quorvel::win32 {
+
+inline constexpr wchar_t kRunningImport[] =
+    L"An import is running. Closing now would leave the rest of the chosen appointments "
+    L"untouched.";
 
 class ImportWindow {
  public:
@@ -49,7 +55,11 @@ class ImportWindow {
   LRESULT Handle(HWND window, UINT message, WPARAM w, LPARAM l);
   void OnNotify(const NMHDR& header);
   void OnActivate(WPARAM w);
-  void Raise(void (WindowEvents::*event)() noexcept);
+  // Whether ending the session part-way through an event would leave the user's work half done.
+  enum class Interruption { kHarmless, kLosesWork };
+  void Raise(void (WindowEvents::*event)() noexcept,
+             Interruption interruption = Interruption::kHarmless);
+  static LRESULT CALLBACK NoteCloseTaken(int code, WPARAM w, LPARAM l);
 
   void CreateControls();
   void LayOut(UINT dpi, const RECT* suggested);
@@ -69,6 +79,7 @@ class ImportWindow {
   HWND focus_before_deactivation_ = nullptr;
   bool handling_event_ = false;
   bool close_waiting_ = false;
+  bool session_end_refused_ = false;
 };
 
 }  // namespace quorvel::win32

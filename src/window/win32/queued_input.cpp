@@ -62,14 +62,19 @@ void DiscardQueuedInput() noexcept {
   if (quit) PostQuitMessage(static_cast<int>(*quit));
 }
 
-int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title,
-                                 UINT style) noexcept {
+int MessageBoxOverDiscardedInput(HWND owner, const wchar_t* text, const wchar_t* title, UINT style,
+                                 HookSetter set_hook) noexcept {
   DiscardQueuedInput();
   box_shown_at.reset();
   const DWORD thread = GetCurrentThreadId();
-  const UniqueHook note_shown(SetWindowsHookExW(WH_CALLWNDPROCRET, NoteBoxShown, nullptr, thread));
-  const UniqueHook drop_earlier(
-      SetWindowsHookExW(WH_MSGFILTER, DropInputFromBeforeTheBox, nullptr, thread));
+  UniqueHook note_shown(set_hook(WH_CALLWNDPROCRET, NoteBoxShown, nullptr, thread));
+  UniqueHook drop_earlier(set_hook(WH_MSGFILTER, DropInputFromBeforeTheBox, nullptr, thread));
+  // Without the note of its showing, the filter would drop every answer: the box then takes
+  // whatever comes, as a plain one does, the input queued before it already gone.
+  if (!note_shown || !drop_earlier) {
+    note_shown.reset();
+    drop_earlier.reset();
+  }
   const int answer = MessageBoxW(owner, text, title, style);
   box_shown_at.reset();
   return answer;

@@ -138,6 +138,24 @@ bool PressOk(HWND box, Duration timeout) {
   return WaitFor([&] { return !IsWindow(box); }, timeout);
 }
 
+MessageBoxView AnswerAtOnce(HWND box, Duration timeout) {
+  MessageBoxView view;
+  view.box = box;
+  wchar_t text[4096] = {};
+  InternalGetWindowText(box, text, 4096);
+  view.title = text;
+  text[0] = L'\0';
+  if (HWND static_text = GetDlgItem(box, kTextId)) InternalGetWindowText(static_text, text, 4096);
+  view.text = text;
+  DWORD_PTR ignored = 0;
+  if (HWND ok = GetDlgItem(box, IDOK)) {
+    SendMessageTimeoutW(ok, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeout.count()),
+                        &ignored);
+  }
+  WaitFor([&] { return !IsWindow(box); }, timeout);
+  return view;
+}
+
 MessageBoxView AnswerNextBox(DWORD process_id, Duration timeout) {
   HWND box = WaitForMessageBox(process_id, timeout);
   if (!box) return {};

@@ -31,6 +31,11 @@ MessageBoxView ReadMessageBox(HWND box, Duration paint_timeout = Duration{3000})
 // Presses OK (posted) and waits for the box to go; false when it stayed.
 bool PressOk(HWND box, Duration timeout = kDefaultTimeout);
 
+// Answers the box as a script does the moment it shows: its title and text taken without a
+// message to its thread (its icon is not read), then OK clicked by a message sent to it; waits for
+// the box to go. The box's loop gets no chance to run between the showing and the click.
+MessageBoxView AnswerAtOnce(HWND box, Duration timeout = kDefaultTimeout);
+
 // Waits for a box of the process, reads it and presses OK. An empty view on timeout.
 MessageBoxView AnswerNextBox(DWORD process_id, Duration timeout = kDefaultTimeout);
 

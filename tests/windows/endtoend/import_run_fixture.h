@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
@@ -73,9 +75,33 @@ class ShortDateFormat {
 };
 
 // What is done to the window while a run works: nothing, Enter typed three times (a run takes
-// no input, so it looks frozen), a click sent to the button (as automation tools send one), or
-// a close posted (as taskkill without /f and logoff scripts post one).
-enum class Meanwhile { kNothing, kTypeEnter, kSendClick, kPostClose };
+// no input, so it looks frozen), a click sent to the button (as automation tools send one), a
+// close posted (as taskkill without /f and logoff scripts post one) right after the click, while
+// the first box is up or while the last one is, or the end of the session asked for while each
+// box is up (as a sign-out and Restart Manager ask).
+enum class Meanwhile {
+  kNothing,
+  kTypeEnter,
+  kSendClick,
+  kPostCloseBeforeTheBoxes,
+  kPostCloseDuringTheFirstBox,
+  kPostCloseDuringTheLastBox,
+  kAskToEndTheSession
+};
+
+inline bool PostsClose(Meanwhile meanwhile) {
+  return meanwhile == Meanwhile::kPostCloseBeforeTheBoxes ||
+         meanwhile == Meanwhile::kPostCloseDuringTheFirstBox ||
+         meanwhile == Meanwhile::kPostCloseDuringTheLastBox;
+}
+
+// A close meets a box's answer only now and then: those runs are made again and again in
+// process (QUORVEL_CLOSE_RUNS times, to measure), once across processes.
+inline int Repetitions(Meanwhile meanwhile, Host host) {
+  if (!PostsClose(meanwhile) || host != Host::kInProcess) return 1;
+  const char* runs = std::getenv("QUORVEL_CLOSE_RUNS");
+  return runs ? std::max(1, std::atoi(runs)) : 3;
+}
 
 // A run that leaves chosen work undone, or one that must not, and what its user must see: the
 // saves by id as journalled, and the outcome box's text (none when empty).
@@ -123,23 +149,52 @@ class ImportRun : public ::testing::Test {
     ASSERT_TRUE(SetPickerValue(ControlByName(window_, L"DTPeinddatum"), end));
   }
 
-  // Clicks "Start import", does what `meanwhile` says 100 ms into the run, and answers every
-  // box until the closing one (or a timeout).
+  // What the window answers when asked whether the session may end; nothing when it did not
+  // answer in time.
+  std::optional<LRESULT> AskToEndTheSession(LPARAM why) {
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window_, WM_QUERYENDSESSION, 0, why, SMTO_ABORTIFHUNG, 5000,
+                             &answer)) {
+      return std::nullopt;
+    }
+    return static_cast<LRESULT>(answer);
+  }
+
+  // Clicks "Start import", does what `meanwhile` says (input to a run at work 100 ms into it),
+  // and answers every box until the closing one (or a timeout): at once in the runs that post a
+  // close, else once it has been read.
   std::vector<MessageBoxView> ClickStartImport(Meanwhile meanwhile = Meanwhile::kNothing) {
     HWND button = ControlByName(window_, L"cmdImport");
     Click(button);
-    if (meanwhile != Meanwhile::kNothing) Sleep(100);
+    if (meanwhile == Meanwhile::kPostCloseBeforeTheBoxes) PostMessageW(window_, WM_CLOSE, 0, 0);
+    if (meanwhile == Meanwhile::kTypeEnter || meanwhile == Meanwhile::kSendClick) Sleep(100);
     if (meanwhile == Meanwhile::kSendClick) SendNotifyMessageW(button, BM_CLICK, 0, 0);
-    if (meanwhile == Meanwhile::kPostClose) PostMessageW(window_, WM_CLOSE, 0, 0);
     for (int i = 0; meanwhile == Meanwhile::kTypeEnter && i < 3; ++i) {
       EXPECT_TRUE(SendKey(window_, VK_RETURN)) << "the window was not in the foreground";
     }
+    session_answers_.clear();
     std::vector<MessageBoxView> boxes;
     for (int i = 0; i < 5; ++i) {
-      MessageBoxView box = AnswerNextBox(program_->process_id(), Duration{60000});
-      if (!box.box) break;
-      boxes.push_back(box);
-      if (box.text == kFinished || box.text.starts_with(L"The end date should be later")) {
+      HWND box = WaitForMessageBox(program_->process_id(), Duration{60000});
+      if (!box) break;
+      // The second box is the last of the runs that post a close.
+      if ((meanwhile == Meanwhile::kPostCloseDuringTheFirstBox && i == 0) ||
+          (meanwhile == Meanwhile::kPostCloseDuringTheLastBox && i == 1)) {
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+      }
+      if (meanwhile == Meanwhile::kAskToEndTheSession) {
+        session_answers_.push_back(
+            AskToEndTheSession(i == 0 ? ENDSESSION_CLOSEAPP : ENDSESSION_LOGOFF));
+      }
+      MessageBoxView view;
+      if (PostsClose(meanwhile)) {
+        view = AnswerAtOnce(box);
+      } else {
+        view = ReadMessageBox(box);
+        PressOk(box);
+      }
+      boxes.push_back(view);
+      if (view.text == kFinished || view.text.starts_with(L"The end date should be later")) {
         break;
       }
     }
@@ -158,30 +213,52 @@ class ImportRun : public ::testing::Test {
   void TearDown() override { EndRun(); }
 
   // Each run of OutcomeCases(): the outcome box exactly as told, in its place before the
-  // closing box, and exactly the saves the run must make.
+  // closing box, and exactly the saves the run must make; a close asked for during the run done
+  // once its boxes are answered, and the end of the session refused until then.
   void RunOutcomeCases(Host host) {
     ShortDateFormat restore;
     for (const OutcomeCase& run : OutcomeCases(host)) {
-      SCOPED_TRACE(run.name);
-      ShortDateFormat::Set(run.short_date);
-      Start(run.store);
-      SetRange(run.range_start, run.range_end);
-      const auto boxes = ClickStartImport(run.meanwhile);
-      ASSERT_EQ(boxes.size(), run.outcome.empty() ? 1u : 2u)
-          << "first box: " << (boxes.empty() ? L"none" : boxes[0].text);
-      if (!run.outcome.empty()) {
-        EXPECT_EQ(boxes[0].text, run.outcome);
-        EXPECT_EQ(boxes[0].title, L"QuorvelImport");
-        EXPECT_EQ(boxes[0].icon, BoxIcon::kExclamation);
+      const int repetitions = Repetitions(run.meanwhile, host);
+      int closes_lost = 0;
+      for (int repetition = 1; repetition <= repetitions; ++repetition) {
+        SCOPED_TRACE(std::string(run.name) + ", run " + std::to_string(repetition));
+        ShortDateFormat::Set(run.short_date);
+        Start(run.store);
+        SetRange(run.range_start, run.range_end);
+        const auto boxes = ClickStartImport(run.meanwhile);
+        ASSERT_EQ(boxes.size(), run.outcome.empty() ? 1u : 2u)
+            << "first box: " << (boxes.empty() ? L"none" : boxes[0].text);
+        // Boxes answered at once are not looked at long enough to tell their icons.
+        const bool icons_read = !PostsClose(run.meanwhile);
+        if (!run.outcome.empty()) {
+          EXPECT_EQ(boxes[0].text, run.outcome);
+          EXPECT_EQ(boxes[0].title, L"QuorvelImport");
+          if (icons_read) {
+            EXPECT_EQ(boxes[0].icon, BoxIcon::kExclamation);
+          }
+        }
+        EXPECT_EQ(boxes.back().text, kFinished);
+        if (icons_read) {
+          EXPECT_EQ(boxes.back().icon, BoxIcon::kInformation);
+        }
+        EXPECT_EQ(SavesById(store_), run.saves);
+        if (PostsClose(run.meanwhile) && !program_->WaitForExit(Duration{5000})) ++closes_lost;
+        if (run.meanwhile == Meanwhile::kAskToEndTheSession) {
+          EXPECT_EQ(session_answers_, std::vector<std::optional<LRESULT>>(boxes.size(), FALSE))
+              << "the session could have ended while a box of the run was up";
+          EXPECT_EQ(AskToEndTheSession(ENDSESSION_CLOSEAPP), std::optional<LRESULT>(TRUE))
+              << "the end of the session was refused after the run";
+          DWORD_PTR ignored = 0;
+          SendMessageTimeoutW(window_, WM_ENDSESSION, TRUE, ENDSESSION_CLOSEAPP, SMTO_ABORTIFHUNG,
+                              5000, &ignored);
+          EXPECT_TRUE(program_->WaitForExit(Duration{10000}).has_value())
+              << "Restart Manager's close after the run did not end the program";
+        }
+        EndRun();
       }
-      EXPECT_EQ(boxes.back().text, kFinished);
-      EXPECT_EQ(boxes.back().icon, BoxIcon::kInformation);
-      EXPECT_EQ(SavesById(store_), run.saves);
-      if (run.meanwhile == Meanwhile::kPostClose) {
-        EXPECT_TRUE(program_->WaitForExit(Duration{10000}).has_value())
-            << "the close asked for during the run was not done after its boxes";
-      }
-      EndRun();
+      EXPECT_EQ(closes_lost, 0) << run.name << ": the close asked for during the run was not done "
+                                << "after its boxes in " << closes_lost << " of " << repetitions
+                                << " runs";
     }
   }
 
@@ -189,6 +266,7 @@ class ImportRun : public ::testing::Test {
   std::unique_ptr<Program> program_;
   HWND window_ = nullptr;
   MessageBoxView startup_box_;
+  std::vector<std::optional<LRESULT>> session_answers_;  // asked while each box was up
 };
 
 }  // namespace quorvel::endtoend

@@ -84,8 +84,7 @@ std::vector<OutcomeCase> OutcomeCases(Host host) {
   const int appointments = 100;
   for (const auto& [name, meanwhile] :
        {std::pair{"Enter typed during the run", Meanwhile::kTypeEnter},
-        std::pair{"a click sent during the run", Meanwhile::kSendClick},
-        std::pair{"a close posted during the run", Meanwhile::kPostClose}}) {
+        std::pair{"a click sent during the run", Meanwhile::kSendClick}}) {
     OutcomeCase& run =
         runs.emplace_back(OutcomeCase{name, L"M/d/yyyy", {}, from, to, {}, {}, meanwhile});
     run.store.save_latency_ms = 10;
@@ -97,6 +96,25 @@ std::vector<OutcomeCase> OutcomeCases(Host host) {
     StandinItem locked = MakeItem("locked", {2026, 12, 9, 7, 0, 0});
     locked.failures["Save"] = kAborted;
     run.store.items.push_back(locked);
+    run.outcome = OutcomeText({{touch::AppointmentsNotSaved(1), kAborted}});
+  }
+
+  // Asked to close or to end the session at each moment of a run whose two boxes are answered
+  // the moment they show, as a script answers them; the run's length does not matter here.
+  for (const auto& [name, meanwhile] :
+       {std::pair{"a close posted before the first box", Meanwhile::kPostCloseBeforeTheBoxes},
+        std::pair{"a close posted while the first box is up",
+                  Meanwhile::kPostCloseDuringTheFirstBox},
+        std::pair{"a close posted while the last box is up", Meanwhile::kPostCloseDuringTheLastBox},
+        std::pair{"the end of the session asked for while each box is up",
+                  Meanwhile::kAskToEndTheSession}}) {
+    OutcomeCase& run =
+        runs.emplace_back(OutcomeCase{name, L"M/d/yyyy", {}, from, to, {}, {}, meanwhile});
+    StandinItem locked = MakeItem("locked", {2026, 12, 9, 7, 0, 0});
+    locked.failures["Save"] = kAborted;
+    run.store.items = {MakeItem("first", {2026, 12, 8, 9, 0, 0}), locked,
+                       MakeItem("last", {2026, 12, 10, 9, 0, 0})};
+    run.saves = {{"first", {"Subject first "}}, {"last", {"Subject last "}}};
     run.outcome = OutcomeText({{touch::AppointmentsNotSaved(1), kAborted}});
   }
   return runs;

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
 #include <tuple>
 
 #include "common/error.h"
@@ -244,6 +245,42 @@ TEST(QueuedInput, AQuitAmongTheDiscardedInputStaysQueuedWithItsExitCode) {
   MSG quit{};
   ASSERT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
   EXPECT_EQ(quit.wParam, 7u);
+}
+
+// The kind of hook the next box is refused; the others are set as asked.
+int refused_hook = 0;
+
+HHOOK WINAPI RefuseOneKindOfHook(int kind, HOOKPROC procedure, HINSTANCE module, DWORD thread) {
+  if (kind == refused_hook) {
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+  }
+  return SetWindowsHookExW(kind, procedure, module, thread);
+}
+
+// A box whose input filter is set without the hook that tells when it showed must not drop the
+// user's answer too.
+TEST(QueuedInput, ABoxRefusedOneOfItsHooksStillTakesEnter) {
+  for (int refused : {WH_CALLWNDPROCRET, WH_MSGFILTER}) {
+    SCOPED_TRACE(refused == WH_MSGFILTER ? "input filter refused" : "showing hook refused");
+    refused_hook = refused;
+    bool enter_taken = false;
+    // The user presses Enter once the box is up; OK is clicked for them if that did nothing, so
+    // the test goes on either way.
+    std::thread user([&] {
+      HWND box = WaitForMessageBox(GetCurrentProcessId(), Duration{10000});
+      if (!box) return;
+      Sleep(200);
+      PostKey(box, VK_RETURN);
+      enter_taken = WaitFor([&] { return !IsWindow(box); }, Duration{3000});
+      if (!enter_taken) PressOk(box);
+    });
+    const int answer = win32::MessageBoxOverDiscardedInput(nullptr, L"Press Enter", L"QueuedInput",
+                                                           MB_OK, RefuseOneKindOfHook);
+    user.join();
+    EXPECT_EQ(answer, IDOK);
+    EXPECT_TRUE(enter_taken) << "the box dropped Enter";
+  }
 }
 
 }  // namespace
