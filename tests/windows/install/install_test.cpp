@@ -150,6 +150,8 @@ struct Step {
   std::optional<int> installed;  // the build offset installed afterwards; none: nothing
   const wchar_t* program;        // the package whose program file is installed afterwards
   bool start_program;
+  const wchar_t* folder = nullptr;  // where the maker's folder is afterwards; null: Program Files
+  bool folder_given = false;        // INSTALLDIR given on the command line, in that folder
 };
 
 const Step kSteps[] = {
@@ -165,6 +167,14 @@ const Step kSteps[] = {
      L"newer version", 1, L"newer", false},
     {"removal leaves nothing", L"win10", L"newer", L"/x", false, nullptr, std::nullopt, nullptr,
      false},
+    // An upgrade that forgot the folder given would move the program back to Program Files,
+    // away from where a deployment tool's detection rule looks for it.
+    {"installs into the folder given", L"win10", L"own", L"/i", false, nullptr, 0, L"own", false,
+     L"C:\\Tools", true},
+    {"another build keeps the folder given", L"win10", L"rebuilt", L"/i", false, nullptr, 0,
+     L"rebuilt", false, L"C:\\Tools"},
+    {"removal from the folder given leaves nothing", L"win10", L"rebuilt", L"/x", false, nullptr,
+     std::nullopt, nullptr, false, L"C:\\Tools"},
 };
 
 class Install : public ImportRun {
@@ -184,7 +194,9 @@ class Install : public ImportRun {
     const std::wstring package = WindowsPath(packages + L"/" + step.package + L".msi");
     Program msiexec(
         KnownFolder(FOLDERID_System) / L"msiexec.exe", {}, std::nullopt,
-        std::wstring(step.action) + L" \"" + package + L"\" " + (step.refusal ? L"/qb" : L"/qn"));
+        std::wstring(step.action) + L" \"" + package + L"\" " + (step.refusal ? L"/qb" : L"/qn") +
+            (step.folder_given ? L" INSTALLDIR=\"" + program_file_.parent_path().wstring() + L"\""
+                               : L""));
     std::wstring box;
     if (step.refusal) box = AnswerNextBox(msiexec.process_id(), Duration{60000}).text;
     return {msiexec.WaitForExit(Duration{180000}), box};
@@ -224,7 +236,10 @@ class Install : public ImportRun {
 
   void ExpectNothingLeft() {
     EXPECT_TRUE(InstalledProducts().empty());
-    EXPECT_FALSE(fs::exists(maker_folder_)) << "left: " << maker_folder_;
+    // The maker's folder goes with its last component; of a folder given, what the installer
+    // made above it is not its to remove.
+    const fs::path folder = folder_given_ ? program_file_.parent_path() : maker_folder_;
+    EXPECT_FALSE(fs::exists(folder)) << "left: " << folder;
     EXPECT_TRUE(ImportShortcuts().empty());
     for (const std::wstring& code : product_codes_) {
       EXPECT_EQ(EntryValue(code, L"DisplayName"), L"") << "left: the entry of " << code;
@@ -253,9 +268,17 @@ class Install : public ImportRun {
     Close();
   }
 
+  // Where the step expects the maker's folder and the program file.
+  void ExpectFolder(const wchar_t* folder) {
+    maker_folder_ = (folder ? fs::path(folder) : KnownFolder(FOLDERID_ProgramFiles)) / L"Quillmere";
+    program_file_ = maker_folder_ / L"QuorvelImport" / L"QuorvelImport.exe";
+    folder_given_ = folder != nullptr;
+  }
+
   com::Apartment apartment_;
-  const fs::path maker_folder_ = KnownFolder(FOLDERID_ProgramFiles) / L"Quillmere";
-  const fs::path program_file_ = maker_folder_ / L"QuorvelImport" / L"QuorvelImport.exe";
+  fs::path maker_folder_;
+  fs::path program_file_;
+  bool folder_given_ = false;
   std::wstring target_;
   std::vector<std::wstring> product_codes_;
   std::wstring windows_;
@@ -264,6 +287,7 @@ class Install : public ImportRun {
 TEST_F(Install, AsAnAdministratorDeploysUpgradesAndRemovesIt) {
   for (const Step& step : kSteps) {
     SCOPED_TRACE(step.what);
+    ExpectFolder(step.folder);
     ReportWindows(step.windows);
     if (HasFatalFailure()) return;
     if (step.program_deleted_first) {
