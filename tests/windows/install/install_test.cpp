@@ -238,7 +238,7 @@ class Install : public ImportRun {
     EXPECT_TRUE(InstalledProducts().empty());
     // The maker's folder goes with its last component; of a folder given, what the installer
     // made above it is not its to remove.
-    const fs::path folder = folder_given_ ? program_file_.parent_path() : maker_folder_;
+    const fs::path folder = custom_folder_ ? program_file_.parent_path() : maker_folder_;
     EXPECT_FALSE(fs::exists(folder)) << "left: " << folder;
     EXPECT_TRUE(ImportShortcuts().empty());
     for (const std::wstring& code : product_codes_) {
@@ -268,17 +268,18 @@ class Install : public ImportRun {
     Close();
   }
 
-  // Where the step expects the maker's folder and the program file.
-  void ExpectFolder(const wchar_t* folder) {
+  // Where the step expects the maker's folder and the program file: under the folder given
+  // (an administrator's INSTALLDIR), else under Program Files.
+  void LookIn(const wchar_t* folder) {
     maker_folder_ = (folder ? fs::path(folder) : KnownFolder(FOLDERID_ProgramFiles)) / L"Quillmere";
     program_file_ = maker_folder_ / L"QuorvelImport" / L"QuorvelImport.exe";
-    folder_given_ = folder != nullptr;
+    custom_folder_ = folder != nullptr;
   }
 
   com::Apartment apartment_;
   fs::path maker_folder_;
   fs::path program_file_;
-  bool folder_given_ = false;
+  bool custom_folder_ = false;
   std::wstring target_;
   std::vector<std::wstring> product_codes_;
   std::wstring windows_;
@@ -287,7 +288,7 @@ class Install : public ImportRun {
 TEST_F(Install, AsAnAdministratorDeploysUpgradesAndRemovesIt) {
   for (const Step& step : kSteps) {
     SCOPED_TRACE(step.what);
-    ExpectFolder(step.folder);
+    LookIn(step.folder);
     ReportWindows(step.windows);
     if (HasFatalFailure()) return;
     if (step.program_deleted_first) {
